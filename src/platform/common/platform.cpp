@@ -1,0 +1,517 @@
+// The common part of the platform layer: platform.h implemented over one
+// backend driver, with the scripted run (key script, transcript) and the
+// portable services.
+#include "platform/platform.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "platform/common/folders.h"
+#include "platform/cp1252.h"
+#include "platform/common/key_script.h"
+#include "platform/common/profile.h"
+#include "platform/common/text_canvas.h"
+#include "platform/common/transcript.h"
+#include "platform/driver.h"
+
+namespace platform {
+namespace {
+
+// A loop that only polls must still see virtual time pass: after this many
+// empty polls in a row the virtual clock moves on by one millisecond.
+constexpr int kEmptyPollsPerMillisecond = 64;
+
+std::atomic<bool> gSignalled{false};
+
+struct State {
+    std::unique_ptr<Driver> driver;
+    std::string backend;
+    WindowProc proc = nullptr;
+    void (*exitHook)() = nullptr;
+    bool exiting = false;
+
+    KeyScriptPlayer script;
+    Transcript transcript;
+    std::optional<std::uint32_t> seed;
+
+    TextCanvas canvas;
+    bool window = false;
+    int clientWidth = 0, clientHeight = 0;
+    bool invalid = false;
+    bool dirty = false;
+    std::deque<Message> held;  // messages taken from the driver, not yet handed out
+    int emptyPolls = 0;
+    int closeRequests = 0;
+    bool quitPosted = false;
+
+    bool toneOn = false;
+    unsigned toneHertz = 0;
+    std::uint64_t toneStart = 0;
+
+    bool waveOpen = false;
+    int waveRate = 0, waveBits = 0, waveChannels = 0;
+};
+
+State& state() {
+    static State s;
+    return s;
+}
+
+Driver& driver() { return *state().driver; }
+
+void onSignal(int) { gSignalled = true; }
+
+void installSignalHandlers() {
+#ifndef _WIN32
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+#else
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+#endif
+}
+
+// SIGINT and SIGTERM end the program as Ctrl+Break does: a quit message.
+void checkSignals() {
+    State& s = state();
+    if (gSignalled && !s.quitPosted) {
+        s.quitPosted = true;
+        s.held.push_back(Message{MessageKind::Quit});
+    }
+}
+
+void presentIfDirty() {
+    State& s = state();
+    if (s.dirty && s.window) {
+        s.dirty = false;
+        driver().present();
+    }
+}
+
+void deliverScripted(const ScriptAction& action) {
+    State& s = state();
+    switch (action.kind) {
+        case ScriptAction::Kind::Close:
+            if (s.window) driver().deliver(action);
+            else s.held.push_back(Message{MessageKind::Quit});
+            break;
+        default:
+            driver().deliver(action);
+            break;
+    }
+}
+
+// Delivers the scripted action that falls due at the present time, if any.
+bool deliverDue() {
+    State& s = state();
+    auto due = s.script.due();
+    if (!due || driver().now() < *due) return false;
+    deliverScripted(s.script.take(driver().now()));
+    return true;
+}
+
+bool fetch() {
+    State& s = state();
+    checkSignals();
+    if (!s.held.empty()) return true;
+    Message m;
+    if (driver().peek(m)) {
+        s.held.push_back(m);
+        return true;
+    }
+    return false;
+}
+
+void atProcessExit() {
+    State& s = state();
+    if (s.exiting) return;
+    s.exiting = true;
+    if (s.exitHook) s.exitHook();
+    if (s.driver) s.driver->shutdown();
+}
+
+void writeFinalTranscript(int code) {
+    State& s = state();
+    if (!s.transcript.enabled()) return;
+    if (s.toneOn) {
+        s.transcript.line(s.toneStart, "tone " + std::to_string(s.toneHertz) + " " +
+                                           std::to_string(driver().now() - s.toneStart));
+        s.toneOn = false;
+    }
+    s.transcript.line(driver().now(), "exit " + std::to_string(code));
+    s.transcript.raw("screen");
+    for (int r = 0; r < s.canvas.rows(); ++r) s.transcript.raw("|" + s.canvas.row(r));
+    s.transcript.close();
+}
+
+}  // namespace
+
+// ------------------------------------------------------------ start and end
+
+bool start() {
+    State& s = state();
+    const char* name = std::getenv("ORALIS_BACKEND");
+#ifdef _WIN32
+    std::string wanted = name && *name ? name : "win32";
+#else
+    std::string wanted = name && *name ? name : "sdl";
+#endif
+    if (wanted == "headless") s.driver = makeHeadlessDriver();
+    else if (wanted == "sdl") s.driver = makeSdlDriver();
+    if (!s.driver) {
+        std::cerr << "ORALIS: a interface \"" << wanted
+                  << "\" não existe neste programa (use headless ou sdl).\n";
+        return false;
+    }
+    if (!s.driver->start()) {
+        s.driver.reset();
+        return false;
+    }
+    s.backend = s.driver->name();
+
+    if (const char* t = std::getenv("ORALIS_TRANSCRIPT"); t && *t) {
+        if (!s.transcript.open(t))
+            std::cerr << "ORALIS: não foi possível criar o registro " << t << "\n";
+    }
+    if (const char* seed = std::getenv("ORALIS_SEED"); seed && *seed)
+        s.seed = static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10));
+    if (const char* keys = std::getenv("ORALIS_KEYS")) {
+        std::string error;
+        auto actions = parseKeyScript(keys, error);
+        if (!actions) {
+            std::cerr << "ORALIS_KEYS: " << error << "\n";
+            s.driver->shutdown();
+            return false;
+        }
+        s.script.load(std::move(*actions), s.driver->now());
+    }
+    installSignalHandlers();
+    std::atexit(atProcessExit);
+    return true;
+}
+
+std::string_view backendName() { return state().backend; }
+
+void setExitHook(void (*hook)()) { state().exitHook = hook; }
+
+void exitProcess(int code) {
+    State& s = state();
+    presentIfDirty();
+    writeFinalTranscript(code);
+    s.exiting = true;
+    if (s.driver) s.driver->shutdown();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(code);
+}
+
+// ------------------------------------------------------------------ window
+
+void setWindowProc(WindowProc proc) { state().proc = proc; }
+
+bool createWindow(const std::string& title, int outerWidth, int outerHeight, bool maximized,
+                  int columns, int rows) {
+    State& s = state();
+    FontMetrics fm = driver().fontMetrics();
+    SystemMetrics sm = driver().systemMetrics();
+    s.canvas.reset(columns, rows);
+    s.canvas.setCell(fm.averageCharWidth, fm.height + fm.externalLeading, fm.overhang);
+    s.clientWidth = outerWidth - 2 * sm.frameWidth;
+    s.clientHeight = outerHeight - 2 * sm.frameHeight - sm.captionHeight;
+    s.window = driver().createWindow(title, outerWidth, outerHeight, maximized, columns, rows);
+    s.dirty = true;
+    return s.window;
+}
+
+void destroyWindow() {
+    State& s = state();
+    if (!s.window) return;
+    driver().destroyWindow();
+    s.window = false;
+    s.invalid = false;
+}
+
+bool windowExists() { return state().window; }
+void setTitle(const std::string& title) {
+    if (state().window) driver().setTitle(title);
+}
+bool windowIsActive() { return state().window && driver().windowIsActive(); }
+int windowBottom() { return driver().windowBottom(); }
+SystemMetrics systemMetrics() { return driver().systemMetrics(); }
+
+bool createFont(const std::string& face, int width, int height, int weight) {
+    return driver().createFont(face, width, height, weight);
+}
+void deleteFont() { driver().deleteFont(); }
+FontMetrics fontMetrics() { return driver().fontMetrics(); }
+
+void drawText(int x, int y, std::string_view text, Rgb foreground, Rgb background) {
+    State& s = state();
+    if (!s.window || text.empty()) return;
+    s.canvas.drawText(x, y, text);
+    driver().drawText(x, y, std::string(text), foreground, background);
+    s.dirty = true;
+}
+
+void scrollUp(int top, int height, int by, Rgb fill) {
+    State& s = state();
+    if (!s.window) return;
+    s.canvas.scrollUp(top, height, by);
+    driver().scrollUp(top, height, by, fill);
+    s.dirty = true;
+}
+
+void invalidate(bool) { state().invalid = state().window; }
+
+void updateWindow() {
+    State& s = state();
+    if (s.invalid && s.window) {
+        s.invalid = false;
+        dispatchMessage(Message{MessageKind::Paint, 0, 0, 0, 0, s.clientWidth, s.clientHeight});
+    }
+    presentIfDirty();
+}
+
+void beep() { driver().beep(); }
+
+void showCaret(int x, int y, int width, int height) {
+    if (!state().window) return;
+    driver().showCaret(x, y, width, height);
+    state().dirty = true;
+}
+void hideCaret() {
+    if (!state().window) return;
+    driver().hideCaret();
+    state().dirty = true;
+}
+
+void takeSnapshot(int width, int height) {
+    if (state().window) driver().takeSnapshot(width, height);
+}
+void drawSnapshotStretched(int sx, int sy, int sw, int sh, int width, int height) {
+    if (!state().window) return;
+    driver().drawSnapshotStretched(sx, sy, sw, sh, width, height);
+    state().dirty = true;
+}
+void releaseSnapshot() {
+    if (state().window) driver().releaseSnapshot();
+}
+
+// ------------------------------------------------------------------- queue
+
+void postMessage(const Message& message) { driver().post(message); }
+
+bool peekMessage(Message& message) {
+    State& s = state();
+    if (!fetch()) {
+        if (s.invalid && s.window) {
+            s.invalid = false;
+            message = Message{MessageKind::Paint, 0, 0, 0, 0, s.clientWidth, s.clientHeight};
+            return true;
+        }
+        presentIfDirty();
+        if (deliverDue() && fetch()) {
+            // a scripted key fell due while the program was polling
+        } else {
+            if (driver().virtualTime() && ++s.emptyPolls >= kEmptyPollsPerMillisecond) {
+                s.emptyPolls = 0;
+                sleepMs(1);
+            }
+            return false;
+        }
+    }
+    s.emptyPolls = 0;
+    message = s.held.front();
+    s.held.pop_front();
+    return true;
+}
+
+void waitMessage() {
+    State& s = state();
+    s.emptyPolls = 0;
+    for (;;) {
+        if (fetch() || (s.invalid && s.window)) return;
+        presentIfDirty();
+        if (auto due = s.script.due()) {
+            if (!deliverDue()) driver().wait(*due);
+            continue;
+        }
+        if (driver().devicePending()) {
+            driver().wait(std::nullopt);
+            continue;
+        }
+        // The program waits for input and nothing of its own is under way.
+        if (s.script.active() || driver().virtualTime()) {
+            if (s.script.active() && !s.script.finished()) {
+                deliverScripted(s.script.take(driver().now()));
+                continue;
+            }
+            // A used-up script closes the window; should the program go on
+            // waiting all the same, a quit message ends it.
+            if (s.closeRequests++ == 0 && s.window)
+                driver().deliver(ScriptAction{ScriptAction::Kind::Close, {}, 0});
+            else
+                s.held.push_back(Message{MessageKind::Quit});
+            continue;
+        }
+        driver().wait(std::nullopt);
+    }
+}
+
+void dispatchMessage(const Message& message) {
+    State& s = state();
+    if (!s.proc || !s.proc(message)) defaultProcessing(message);
+}
+
+void defaultProcessing(const Message& message) {
+    if (message.kind == MessageKind::SysKeyDown && message.key == vk::F4 &&
+        (message.modifiers & ModAlt))
+        state().held.push_back(Message{MessageKind::Close});
+}
+
+// -------------------------------------------------------------------- time
+
+void sleepMs(std::uint32_t ms) {
+    State& s = state();
+    presentIfDirty();
+    std::uint64_t end = driver().now() + ms;
+    // A scripted key that falls due during the pause is queued at its time.
+    while (auto due = s.script.due()) {
+        if (*due > end) break;
+        std::uint64_t now = driver().now();
+        if (*due > now) driver().sleep(static_cast<std::uint32_t>(*due - now));
+        deliverDue();
+    }
+    std::uint64_t now = driver().now();
+    if (end > now) driver().sleep(static_cast<std::uint32_t>(end - now));
+}
+
+std::uint64_t nowMs() { return driver().now(); }
+
+std::uint32_t clockSeed() {
+    return static_cast<std::uint32_t>(std::time(nullptr)) ^
+           static_cast<std::uint32_t>(std::clock()) * 2654435761u;
+}
+
+// ------------------------------------------------------------------- sound
+
+void playToneLoop(const std::uint8_t* image, std::size_t size, unsigned hertz) {
+    State& s = state();
+    stopTone();
+    s.toneOn = true;
+    s.toneHertz = hertz;
+    s.toneStart = driver().now();
+    driver().playToneLoop(image, size);
+}
+
+void stopTone() {
+    State& s = state();
+    if (!s.toneOn) return;
+    s.toneOn = false;
+    driver().stopTone();
+    s.transcript.line(s.toneStart, "tone " + std::to_string(s.toneHertz) + " " +
+                                       std::to_string(driver().now() - s.toneStart));
+}
+
+int waveOpen(int samplesPerSecond, int bitsPerSample, int channels) {
+    State& s = state();
+    int result = driver().waveOpen(samplesPerSecond, bitsPerSample, channels);
+    if (result == 0) {
+        s.waveOpen = true;
+        s.waveRate = samplesPerSecond;
+        s.waveBits = bitsPerSample;
+        s.waveChannels = channels;
+    }
+    return result;
+}
+
+bool waveWrite(int slot, const std::uint8_t* data, std::size_t size) {
+    State& s = state();
+    bool queued = driver().waveWrite(slot, data, size);
+    if (queued)
+        s.transcript.line(driver().now(), "audio " + std::to_string(s.waveRate) + " " +
+                                              std::to_string(s.waveBits) + " " +
+                                              std::to_string(s.waveChannels) + " " +
+                                              std::to_string(size));
+    return queued;
+}
+
+void waveReset() {
+    State& s = state();
+    if (driver().devicePending()) s.transcript.line(driver().now(), "stop");
+    driver().waveReset();
+}
+
+void waveClose() {
+    state().waveOpen = false;
+    driver().waveClose();
+}
+bool waveIsOpen() { return state().waveOpen; }
+
+// ---------------------------------------------------------- files, folders
+
+std::string readProfileString(const std::string& section, const std::string& key,
+                              const std::string& defaultValue, const std::string& fileName,
+                              std::size_t capacity) {
+    std::string value = defaultValue;
+    std::ifstream in(resolveProfilePath(fileName, windowsFolder()), std::ios::binary);
+    if (in) {
+        std::stringstream text;
+        text << in.rdbuf();
+        if (auto found = findProfileValue(text.str(), section, key)) value = *found;
+    }
+    if (capacity == 0) return std::string();
+    if (value.size() > capacity - 1) value.resize(capacity - 1);
+    return value;
+}
+
+std::string windowsFolder() { return posixWindowsFolder(); }
+std::string dataFolder() { return posixDataFolder(); }
+std::string programPath() { return posixProgramPath(); }
+
+std::string currentFolder() {
+    std::error_code ec;
+    return std::filesystem::current_path(ec).string();
+}
+
+bool setCurrentFolder(const std::string& folder) {
+    std::error_code ec;
+    std::filesystem::current_path(folder, ec);
+    return !ec;
+}
+
+void messageBox(const std::string& title, const std::string& text) {
+    std::cerr << cp1252::toUtf8(title) << ": " << cp1252::toUtf8(text) << std::endl;
+    // A scripted run has nobody to press OK.
+    if (state().driver && !state().script.active()) driver().messageBox(title, text);
+}
+
+std::optional<std::string> readRegistryString(const std::string&, const std::string&) {
+    return std::nullopt;
+}
+void* loadLibrary(const std::string&) { return nullptr; }
+void* libraryFunction(void*, const std::string&) { return nullptr; }
+bool comInitialize() { return true; }
+
+// ---------------------------------------------------------- scripted runs
+
+std::optional<std::uint32_t> scriptedSeed() { return state().seed; }
+
+void transcript(std::string_view event) { state().transcript.line(driver().now(), event); }
+
+bool transcriptEnabled() { return state().transcript.enabled(); }
+
+std::string screenRow(int row) { return state().canvas.row(row); }
+
+}  // namespace platform
