@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -161,6 +162,7 @@ void writeFinalTranscript(int code) {
 
 bool start() {
     State& s = state();
+    installSignalHandlers();
     const char* name = std::getenv("ORALIS_BACKEND");
 #ifdef _WIN32
     std::string wanted = name && *name ? name : "win32";
@@ -196,7 +198,6 @@ bool start() {
         }
         s.script.load(std::move(*actions), s.driver->now());
     }
-    installSignalHandlers();
     std::atexit(atProcessExit);
     return true;
 }
@@ -400,8 +401,12 @@ void sleepMs(std::uint32_t ms) {
 std::uint64_t nowMs() { return driver().now(); }
 
 std::uint32_t clockSeed() {
-    return static_cast<std::uint32_t>(std::time(nullptr)) ^
-           static_cast<std::uint32_t>(std::clock()) * 2654435761u;
+    const auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
+    auto mixed = static_cast<std::uint64_t>(ticks);
+    mixed ^= mixed >> 29;
+    mixed *= 0xBF58476D1CE4E5B9ull;
+    mixed ^= mixed >> 32;
+    return static_cast<std::uint32_t>(mixed);
 }
 
 // ------------------------------------------------------------------- sound
