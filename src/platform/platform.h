@@ -206,6 +206,12 @@ std::string readProfileString(const std::string& section, const std::string& key
 std::string windowsFolder();
 // The data folder (the installed "\sonare").
 std::string dataFolder();
+// The path of the system's own spelling (Windows-1252, backslashes, drive
+// letters) as the file system takes it: backslashes separate folders;
+// "c:\sonare\..." (any drive, any case) lies in dataFolder(); another drive
+// letter stands for the root. A file or folder whose name differs only in
+// case from the one asked for is found too.
+std::string nativePath(const std::string& systemPath);
 std::string programPath();
 std::string currentFolder();
 bool setCurrentFolder(const std::string& folder);

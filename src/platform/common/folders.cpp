@@ -1,5 +1,7 @@
 #include "platform/common/folders.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 
@@ -40,6 +42,55 @@ std::string posixWindowsFolder() {
     std::error_code ec;
     if (!config.empty() && fs::exists(config / "ORALIS.INI", ec)) return config.string();
     return posixDataFolder();
+}
+
+namespace {
+
+bool sameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// Follows the path part by part, taking a name of another case when the
+// exact one is missing (files written for Windows name folders loosely).
+fs::path matchCase(const fs::path& path) {
+    std::error_code ec;
+    if (path.empty() || fs::exists(path, ec)) return path;
+    fs::path result = path.root_path();
+    for (const auto& part : path.relative_path()) {
+        fs::path next = result / part;
+        if (!fs::exists(next, ec)) {
+            for (const auto& entry : fs::directory_iterator(result.empty() ? "." : result, ec)) {
+                if (sameName(entry.path().filename().string(), part.string())) {
+                    next = result / entry.path().filename();
+                    break;
+                }
+            }
+        }
+        result = next;
+    }
+    return result;
+}
+
+}  // namespace
+
+std::string posixNativePath(const std::string& systemPath, const std::string& dataFolder) {
+    std::string p = systemPath;
+    std::replace(p.begin(), p.end(), '\\', '/');
+    if (p.size() >= 2 && std::isalpha(static_cast<unsigned char>(p[0])) && p[1] == ':') {
+        p.erase(0, 2);
+        if (p.empty() || p[0] != '/') p.insert(0, "/");
+        // "\sonare" is the system's own folder: the data folder here.
+        const std::string own = "/sonare";
+        if (p.size() >= own.size() && sameName(p.substr(0, own.size()), own) &&
+            (p.size() == own.size() || p[own.size()] == '/'))
+            p = dataFolder + p.substr(own.size());
+    }
+    return matchCase(fs::path(p)).string();
 }
 
 }  // namespace platform

@@ -9,5 +9,6 @@ namespace platform {
 std::string posixWindowsFolder();
 std::string posixDataFolder();
 std::string posixProgramPath();
+std::string posixNativePath(const std::string& systemPath, const std::string& dataFolder);
 
 }  // namespace platform

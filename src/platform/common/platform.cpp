@@ -470,7 +470,9 @@ std::string readProfileString(const std::string& section, const std::string& key
                               const std::string& defaultValue, const std::string& fileName,
                               std::size_t capacity) {
     std::string value = defaultValue;
-    std::ifstream in(resolveProfilePath(fileName, windowsFolder()), std::ios::binary);
+    const bool hasFolder = fileName.find_first_of("\\/:") != std::string::npos;
+    std::ifstream in(hasFolder ? nativePath(fileName) : resolveProfilePath(fileName, windowsFolder()),
+                     std::ios::binary);
     if (in) {
         std::stringstream text;
         text << in.rdbuf();
@@ -483,6 +485,9 @@ std::string readProfileString(const std::string& section, const std::string& key
 
 std::string windowsFolder() { return posixWindowsFolder(); }
 std::string dataFolder() { return posixDataFolder(); }
+std::string nativePath(const std::string& systemPath) {
+    return posixNativePath(systemPath, posixDataFolder());
+}
 std::string programPath() { return posixProgramPath(); }
 
 std::string currentFolder() {

@@ -1,4 +1,4 @@
-// A build without SDL has no sdl backend.
+// A build without SDL has no windowed backend on Linux.
 #include "platform/driver.h"
 
 namespace platform {
