@@ -233,6 +233,13 @@ std::optional<std::uint32_t> scriptedSeed();
 // and is converted to UTF-8). Does nothing without ORALIS_TRANSCRIPT.
 void transcript(std::string_view event);
 bool transcriptEnabled();
+// Records the sound of the run in the format of its first block, silences
+// included, into a WAVE file (written by finishAudioCapture).
+void captureAudioTo(const std::string& path);
+// Writes the recorded sound files (ORALIS_AUDIO_OUT and captureAudioTo);
+// exitProcess does it too. False when a file could not be written.
+bool finishAudioCapture();
+
 // The text drawn in the window, cell by cell, as the transcript's last lines
 // show it (blanks where nothing was drawn).
 std::string screenRow(int row);

@@ -3,6 +3,7 @@
 // portable services.
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -15,6 +16,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "platform/common/audio_capture.h"
 #include "platform/common/folders.h"
 #include "platform/cp1252.h"
 #include "platform/common/key_script.h"
@@ -27,8 +29,9 @@ namespace platform {
 namespace {
 
 // A loop that only polls must still see virtual time pass: after this many
-// empty polls in a row the virtual clock moves on by one millisecond.
-constexpr int kEmptyPollsPerMillisecond = 64;
+// empty polls in a row, with no pause or wait between them, the virtual clock
+// moves on by one millisecond.
+constexpr int kEmptyPollsPerMillisecond = 4096;
 
 std::atomic<bool> gSignalled{false};
 
@@ -56,6 +59,13 @@ struct State {
     bool toneOn = false;
     unsigned toneHertz = 0;
     std::uint64_t toneStart = 0;
+    const std::uint8_t* toneImage = nullptr;
+    std::size_t toneSize = 0;
+
+    AudioCapture capture;
+    std::string audioOut;     // ORALIS_AUDIO_OUT: 16-bit mono 16000 Hz
+    std::string nativeOut;    // captureAudioTo: the sound in its own format
+    bool captured = false;
 
     bool waveOpen = false;
     int waveRate = 0, waveBits = 0, waveChannels = 0;
@@ -142,10 +152,23 @@ void atProcessExit() {
     if (s.driver) s.driver->shutdown();
 }
 
+bool capturing() { return !state().audioOut.empty() || !state().nativeOut.empty(); }
+
+void captureTone() {
+    State& s = state();
+    if (!capturing() || !s.toneImage || s.toneSize <= 44) return;
+    std::uint32_t dataSize = s.toneImage[40] | s.toneImage[41] << 8 | s.toneImage[42] << 16 |
+                             static_cast<std::uint32_t>(s.toneImage[43]) << 24;
+    dataSize = std::min<std::uint32_t>(dataSize, static_cast<std::uint32_t>(s.toneSize - 44));
+    s.capture.tone(static_cast<double>(s.toneStart), static_cast<double>(driver().now()),
+                   s.toneImage + 44, dataSize);
+}
+
 void writeFinalTranscript(int code) {
     State& s = state();
     if (!s.transcript.enabled()) return;
     if (s.toneOn) {
+        captureTone();
         s.transcript.line(s.toneStart, "tone " + std::to_string(s.toneHertz) + " " +
                                            std::to_string(driver().now() - s.toneStart));
         s.toneOn = false;
@@ -186,6 +209,7 @@ bool start() {
         if (!s.transcript.open(t))
             std::cerr << "ORALIS: não foi possível criar o registro " << t << "\n";
     }
+    if (const char* out = std::getenv("ORALIS_AUDIO_OUT"); out && *out) s.audioOut = out;
     if (const char* seed = std::getenv("ORALIS_SEED"); seed && *seed)
         s.seed = static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10));
     if (const char* keys = std::getenv("ORALIS_KEYS")) {
@@ -210,6 +234,7 @@ void exitProcess(int code) {
     State& s = state();
     presentIfDirty();
     writeFinalTranscript(code);
+    finishAudioCapture();
     s.exiting = true;
     if (s.driver) s.driver->shutdown();
     std::fflush(stdout);
@@ -326,7 +351,6 @@ bool peekMessage(Message& message) {
             // a scripted key fell due while the program was polling
         } else {
             if (driver().virtualTime() && ++s.emptyPolls >= kEmptyPollsPerMillisecond) {
-                s.emptyPolls = 0;
                 sleepMs(1);
             }
             return false;
@@ -385,6 +409,7 @@ void defaultProcessing(const Message& message) {
 
 void sleepMs(std::uint32_t ms) {
     State& s = state();
+    s.emptyPolls = 0;
     presentIfDirty();
     std::uint64_t end = driver().now() + ms;
     // A scripted key that falls due during the pause is queued at its time.
@@ -417,6 +442,8 @@ void playToneLoop(const std::uint8_t* image, std::size_t size, unsigned hertz) {
     s.toneOn = true;
     s.toneHertz = hertz;
     s.toneStart = driver().now();
+    s.toneImage = image;
+    s.toneSize = size;
     driver().playToneLoop(image, size);
 }
 
@@ -424,6 +451,8 @@ void stopTone() {
     State& s = state();
     if (!s.toneOn) return;
     s.toneOn = false;
+    captureTone();
+    s.toneImage = nullptr;
     driver().stopTone();
     s.transcript.line(s.toneStart, "tone " + std::to_string(s.toneHertz) + " " +
                                        std::to_string(driver().now() - s.toneStart));
@@ -444,6 +473,9 @@ int waveOpen(int samplesPerSecond, int bitsPerSample, int channels) {
 bool waveWrite(int slot, const std::uint8_t* data, std::size_t size) {
     State& s = state();
     bool queued = driver().waveWrite(slot, data, size);
+    if (queued && capturing())
+        s.capture.block(static_cast<double>(driver().now()),
+                        PcmFormat{s.waveRate, s.waveBits, s.waveChannels}, data, size);
     if (queued)
         s.transcript.line(driver().now(), "audio " + std::to_string(s.waveRate) + " " +
                                               std::to_string(s.waveBits) + " " +
@@ -454,7 +486,10 @@ bool waveWrite(int slot, const std::uint8_t* data, std::size_t size) {
 
 void waveReset() {
     State& s = state();
-    if (driver().devicePending()) s.transcript.line(driver().now(), "stop");
+    if (driver().devicePending()) {
+        s.transcript.line(driver().now(), "stop");
+        if (capturing()) s.capture.reset(static_cast<double>(driver().now()));
+    }
     driver().waveReset();
 }
 
@@ -463,6 +498,28 @@ void waveClose() {
     driver().waveClose();
 }
 bool waveIsOpen() { return state().waveOpen; }
+
+void captureAudioTo(const std::string& path) { state().nativeOut = path; }
+
+bool finishAudioCapture() {
+    State& s = state();
+    if (s.captured) return true;
+    s.captured = true;
+    bool ok = true;
+    if (!s.audioOut.empty()) {
+        const double end = std::max(s.capture.endMs(), static_cast<double>(driver().now()));
+        const auto samples = s.capture.renderMono16(16000, end);
+        ok = writeWaveFile(s.audioOut, PcmFormat{16000, 16, 1},
+                           reinterpret_cast<const std::uint8_t*>(samples.data()),
+                           samples.size() * 2) && ok;
+    }
+    if (!s.nativeOut.empty()) {
+        PcmFormat format;
+        const auto data = s.capture.renderNative(format);
+        ok = writeWaveFile(s.nativeOut, format, data.data(), data.size()) && ok;
+    }
+    return ok;
+}
 
 // ---------------------------------------------------------- files, folders
 
