@@ -97,9 +97,19 @@ public:
     virtual void waveClose() = 0;
 
     virtual void messageBox(const std::string& title, const std::string& text) = 0;
+
+    // What the system does with a message that the window procedure declined
+    // (its default window procedure). False when the system has nothing of
+    // its own to do; the common part then does what Windows would.
+    virtual bool defaultProcessing(const Message&) { return false; }
 };
 
 std::unique_ptr<Driver> makeHeadlessDriver();
-std::unique_ptr<Driver> makeSdlDriver();  // null when the build has no SDL
+std::unique_ptr<Driver> makeSdlDriver();    // null when the build has no SDL
+std::unique_ptr<Driver> makeWin32Driver();  // null when the build is not for Windows
+
+// Plays PCM sound on the system's sound device without a window and returns
+// when it has sounded (false when there is no device).
+bool playSoundOnDevice(int rate, int bits, int channels, const std::uint8_t* data, std::size_t size);
 
 }  // namespace platform

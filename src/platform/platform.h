@@ -234,8 +234,12 @@ std::optional<std::uint32_t> scriptedSeed();
 void transcript(std::string_view event);
 bool transcriptEnabled();
 // Records the sound of the run in the format of its first block, silences
-// included, into a WAVE file (written by finishAudioCapture).
+// included, into a WAVE file (written by finishAudioCapture); an empty path
+// records it for playCapturedAudio.
 void captureAudioTo(const std::string& path);
+// Plays the sound recorded by captureAudioTo("") on the sound device,
+// without a window (for the command-line tool). False without a device.
+bool playCapturedAudio();
 // Writes the recorded sound files (ORALIS_AUDIO_OUT and captureAudioTo);
 // exitProcess does it too. False when a file could not be written.
 bool finishAudioCapture();

@@ -84,8 +84,8 @@ int sayCommand(const Args& args) {
     ovsapi::startUp();
     ovinter::startUp();
     ovwin::startUp();
-    const std::string out = o.output.empty() ? std::string() : o.output;
-    if (!out.empty()) platform::captureAudioTo(out);
+    const std::string& out = o.output;
+    platform::captureAudioTo(out);
 
     ovwin::speechStart(o.speed, "");
     ovwin::speak(cp1252::fromUtf8(o.text));
@@ -94,6 +94,7 @@ int sayCommand(const Args& args) {
         std::cerr << "oralis say: não foi possível gravar " << out << "\n";
         platform::exitProcess(1);
     }
+    if (out.empty() && !platform::playCapturedAudio()) platform::exitProcess(1);
     platform::exitProcess(0);
 }
 

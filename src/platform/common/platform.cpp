@@ -6,21 +6,15 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <deque>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "platform/common/audio_capture.h"
-#include "platform/common/folders.h"
 #include "platform/cp1252.h"
 #include "platform/common/key_script.h"
-#include "platform/common/profile.h"
+#include "platform/common/system.h"
 #include "platform/common/text_canvas.h"
 #include "platform/common/transcript.h"
 #include "platform/driver.h"
@@ -78,22 +72,8 @@ State& state() {
 
 Driver& driver() { return *state().driver; }
 
-void onSignal(int) { gSignalled = true; }
-
-void installSignalHandlers() {
-#ifndef _WIN32
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-#else
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-#endif
-}
-
-// SIGINT and SIGTERM end the program as Ctrl+Break does: a quit message.
+// An interrupt of the user (SIGINT and SIGTERM; Ctrl+C in a Windows console)
+// ends the program as Ctrl+Break does: a quit message.
 void checkSignals() {
     State& s = state();
     if (gSignalled && !s.quitPosted) {
@@ -185,18 +165,21 @@ void writeFinalTranscript(int code) {
 
 bool start() {
     State& s = state();
-    installSignalHandlers();
+    os::watchInterrupts(&gSignalled);
     const char* name = std::getenv("ORALIS_BACKEND");
 #ifdef _WIN32
     std::string wanted = name && *name ? name : "win32";
+    const char* choices = "headless ou win32";
 #else
     std::string wanted = name && *name ? name : "sdl";
+    const char* choices = "headless ou sdl";
 #endif
     if (wanted == "headless") s.driver = makeHeadlessDriver();
     else if (wanted == "sdl") s.driver = makeSdlDriver();
+    else if (wanted == "win32") s.driver = makeWin32Driver();
     if (!s.driver) {
-        std::cerr << "ORALIS: a interface \"" << wanted
-                  << "\" não existe neste programa (use headless ou sdl).\n";
+        std::cerr << "ORALIS: a interface \"" << wanted << "\" não existe neste programa (use "
+                  << choices << ").\n";
         return false;
     }
     if (!s.driver->start()) {
@@ -400,6 +383,8 @@ void dispatchMessage(const Message& message) {
 }
 
 void defaultProcessing(const Message& message) {
+    if (driver().defaultProcessing(message)) return;
+    // A system without a default window procedure of its own: Alt+F4 closes.
     if (message.kind == MessageKind::SysKeyDown && message.key == vk::F4 &&
         (message.modifiers & ModAlt))
         state().held.push_back(Message{MessageKind::Close});
@@ -499,7 +484,16 @@ void waveClose() {
 }
 bool waveIsOpen() { return state().waveOpen; }
 
-void captureAudioTo(const std::string& path) { state().nativeOut = path; }
+void captureAudioTo(const std::string& path) {
+    state().nativeOut = path.empty() ? std::string(1, '\0') : path;
+}
+
+bool playCapturedAudio() {
+    PcmFormat format;
+    const auto data = state().capture.renderNative(format);
+    if (data.empty()) return true;
+    return playSoundOnDevice(format.rate, format.bits, format.channels, data.data(), data.size());
+}
 
 bool finishAudioCapture() {
     State& s = state();
@@ -513,7 +507,7 @@ bool finishAudioCapture() {
                            reinterpret_cast<const std::uint8_t*>(samples.data()),
                            samples.size() * 2) && ok;
     }
-    if (!s.nativeOut.empty()) {
+    if (!s.nativeOut.empty() && s.nativeOut[0] != '\0') {
         PcmFormat format;
         const auto data = s.capture.renderNative(format);
         ok = writeWaveFile(s.nativeOut, format, data.data(), data.size()) && ok;
@@ -526,37 +520,15 @@ bool finishAudioCapture() {
 std::string readProfileString(const std::string& section, const std::string& key,
                               const std::string& defaultValue, const std::string& fileName,
                               std::size_t capacity) {
-    std::string value = defaultValue;
-    const bool hasFolder = fileName.find_first_of("\\/:") != std::string::npos;
-    std::ifstream in(hasFolder ? nativePath(fileName) : resolveProfilePath(fileName, windowsFolder()),
-                     std::ios::binary);
-    if (in) {
-        std::stringstream text;
-        text << in.rdbuf();
-        if (auto found = findProfileValue(text.str(), section, key)) value = *found;
-    }
-    if (capacity == 0) return std::string();
-    if (value.size() > capacity - 1) value.resize(capacity - 1);
-    return value;
+    return os::readProfileString(section, key, defaultValue, fileName, capacity);
 }
 
-std::string windowsFolder() { return posixWindowsFolder(); }
-std::string dataFolder() { return posixDataFolder(); }
-std::string nativePath(const std::string& systemPath) {
-    return posixNativePath(systemPath, posixDataFolder());
-}
-std::string programPath() { return posixProgramPath(); }
-
-std::string currentFolder() {
-    std::error_code ec;
-    return std::filesystem::current_path(ec).string();
-}
-
-bool setCurrentFolder(const std::string& folder) {
-    std::error_code ec;
-    std::filesystem::current_path(folder, ec);
-    return !ec;
-}
+std::string windowsFolder() { return os::windowsFolder(); }
+std::string dataFolder() { return os::dataFolder(); }
+std::string nativePath(const std::string& systemPath) { return os::nativePath(systemPath); }
+std::string programPath() { return os::programPath(); }
+std::string currentFolder() { return os::currentFolder(); }
+bool setCurrentFolder(const std::string& folder) { return os::setCurrentFolder(folder); }
 
 void messageBox(const std::string& title, const std::string& text) {
     std::cerr << cp1252::toUtf8(title) << ": " << cp1252::toUtf8(text) << std::endl;
@@ -564,12 +536,14 @@ void messageBox(const std::string& title, const std::string& text) {
     if (state().driver && !state().script.active()) driver().messageBox(title, text);
 }
 
-std::optional<std::string> readRegistryString(const std::string&, const std::string&) {
-    return std::nullopt;
+std::optional<std::string> readRegistryString(const std::string& key, const std::string& name) {
+    return os::readRegistryString(key, name);
 }
-void* loadLibrary(const std::string&) { return nullptr; }
-void* libraryFunction(void*, const std::string&) { return nullptr; }
-bool comInitialize() { return true; }
+void* loadLibrary(const std::string& name) { return os::loadLibrary(name); }
+void* libraryFunction(void* library, const std::string& name) {
+    return os::libraryFunction(library, name);
+}
+bool comInitialize() { return os::comInitialize(); }
 
 // ---------------------------------------------------------- scripted runs
 

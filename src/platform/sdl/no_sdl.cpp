@@ -6,3 +6,9 @@ namespace platform {
 std::unique_ptr<Driver> makeSdlDriver() { return nullptr; }
 
 }  // namespace platform
+
+namespace platform {
+
+bool playSoundOnDevice(int, int, int, const std::uint8_t*, std::size_t) { return false; }
+
+}  // namespace platform
