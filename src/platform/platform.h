@@ -189,6 +189,8 @@ int waveOpen(int samplesPerSecond, int bitsPerSample, int channels);
 // Queues a copy of the block; its end comes back as a WaveDone message with
 // key = slot and code = the device's result (0). False when not queued.
 bool waveWrite(int slot, const std::uint8_t* data, std::size_t size);
+// Called at every block queued on the device (for measurements; one at a time).
+void setWaveWriteObserver(void (*observer)());
 // Drops every queued block; each comes back as a WaveDone message.
 void waveReset();
 void waveClose();

@@ -1,6 +1,7 @@
 #include "tools/voice/wave_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -63,8 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ConversionCase{-3.0f, 1}, ConversionCase{0.99f, 254}));
 
 TEST(WriteFileAtomically, WritesTheBytesAndLeavesNoPartialFile) {
-    const std::filesystem::path dir =
-        std::filesystem::path(testing::TempDir()) / "oralis_voice_wave_write";
+    const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) /
+                                      ("oralis_voice_wave_write_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::filesystem::path file = dir / "_65.wav";
     const Bytes image = voice::waveImage({1, 2, 3, 250});

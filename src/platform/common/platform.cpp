@@ -62,6 +62,7 @@ struct State {
     bool captured = false;
 
     bool waveOpen = false;
+    void (*waveWriteObserver)() = nullptr;
     int waveRate = 0, waveBits = 0, waveChannels = 0;
 };
 
@@ -455,8 +456,11 @@ int waveOpen(int samplesPerSecond, int bitsPerSample, int channels) {
     return result;
 }
 
+void setWaveWriteObserver(void (*observer)()) { state().waveWriteObserver = observer; }
+
 bool waveWrite(int slot, const std::uint8_t* data, std::size_t size) {
     State& s = state();
+    if (s.waveWriteObserver) s.waveWriteObserver();
     bool queued = driver().waveWrite(slot, data, size);
     if (queued && capturing())
         s.capture.block(static_cast<double>(driver().now()),

@@ -88,8 +88,13 @@ private:
     void fillMinMaxInfo(MINMAXINFO& info);
     void endOfProgram();
 
-    // win32_sound.cpp: the wave-out device.
-    struct Block;
+    // win32_sound.cpp: the wave-out device. A block written to the device
+    // holds its header and a copy of its samples, which stay where they are
+    // until the device has given the block back.
+    struct Block {
+        WAVEHDR header{};
+        std::vector<std::uint8_t> samples;
+    };
     void blockDone(WAVEHDR* header);
     void reapFinishedBlocks();
 
@@ -112,7 +117,9 @@ private:
     std::deque<Message> posted_;  // posted from any thread, behind the wake-up message
 
     HWAVEOUT wave_ = nullptr;
-    std::vector<std::unique_ptr<Block>> blocks_;  // written to the device, not yet back
+    std::vector<std::unique_ptr<Block>> blocks_;     // written to the device, not yet back
+    std::vector<std::unique_ptr<Block>> abandoned_;  // kept by a device that would not close
+    std::vector<std::uint8_t> toneImage_;            // the player's copy of the tone
     bool tonePlaying_ = false;
 };
 
