@@ -2,6 +2,7 @@
 // virtual clock that jumps instead of sleeping, and a virtual sound device on
 // which a block ends after its playing time on that clock. Tests and batch
 // runs use it; a whole game runs in milliseconds.
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <iostream>
@@ -70,7 +71,8 @@ public:
             if (!next || end < *next) next = end;
         }
         if (!next) return false;
-        if (*next > now_) advanceTo(*next);
+        // A block that ends now (or has ended) comes back at once.
+        advanceTo(std::max(now_, *next));
         return true;
     }
     bool devicePending() override { return !blocks_.empty(); }
