@@ -46,7 +46,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         writeSound(root / "letras" / ("_" + std::to_string(c) + ".wav"), 300);
     for (const char* n : {"_zero", "_MENOS", "_um", "_dois", "_mil", "_e", "_cem"})
         writeSound(root / "letras" / (std::string(n) + ".wav"), 400);
-    std::ofstream(root / "ORALIS.INI") << "[TRADUTOR]\nDIRLETRAS=" << (root / "letras").string() << "\n";
+    // A voice without diphones, with two rules: words reach the translator
+    // and the synthesizer, which falls back to character sounds and noise.
+    fs::create_directories(root / "difones");
+    for (const char* file : {"VOZ.IND", "VOZ.DIF", "portug.exc"})
+        std::ofstream(root / "difones" / file, std::ios::binary);
+    std::ofstream(root / "difones" / "regras.rgr") << "(A)=a \n#(S)#=z\n(C)+=s\n";
+    std::ofstream(root / "ORALIS.INI")
+        << "[TRADUTOR]\nDIRLETRAS=" << (root / "letras").string()
+        << "\nDIRDIFONES=" << (root / "difones").string() << "\n[SINTETIZADOR]\nDIFONES3=VOZ\n";
     setenv("ORALIS_BACKEND", "headless", 1);
     setenv("ORALIS_WINDIR", root.c_str(), 1);
     unsetenv("ORALIS_KEYS");
@@ -57,6 +65,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     ovsapi::startUp();
     ovinter::startUp();
     ovwin::startUp();
+    ovwin::readSpeedSettings(3);
+    if (ovinter::loadDiphoneVoice() != 0) std::abort();
     ovwin::speechStart(3, "");
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "audio/ovwav.h"
 #include "console/ovcrt.h"
 #include "diphone/ovinter.h"
+#include "diphone/ovtradut.h"
 #include "platform/platform.h"
 #include "speech/ovlenum.h"
 #include "speech/ovwin_state.h"
@@ -31,8 +32,10 @@ void waitWhileSpeaking() {
     while (speechBusy()) platform::waitMessage();
 }
 
-// Words go to the diphone voice; until it speaks, they are spelled.
-void speakWords(std::string_view run) { spellOut(run); }
+// Words go to the translator and the diphone voice.
+void speakWords(std::string_view run) {
+    ovinter::speakPhonemes(ovtradut::translateToPhonemes(run), false);
+}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -38,9 +39,15 @@ void put32(std::string& s, std::uint32_t v) {
 fs::path windowsFolder() { return root() / "windows"; }
 fs::path lettersFolder() { return root() / "letras"; }
 
+fs::path voiceFolder() { return root() / "difones"; }
+
 void writeIni(const std::string& text) {
     std::ofstream(windowsFolder() / "ORALIS.INI")
-        << "[TRADUTOR]\r\nDIRLETRAS=" << lettersFolder().string() << "\r\n" << text;
+        << "[TRADUTOR]\r\nDIRLETRAS=" << lettersFolder().string()
+        << "\r\nDIRDIFONES=" << voiceFolder().string() << "\r\n"
+        << text << "\r\n[SINTETIZADOR]\r\n";
+    for (int speed = 1; speed <= 5; ++speed)
+        std::ofstream(windowsFolder() / "ORALIS.INI", std::ios::app) << "DIFONES" << speed << "=VOZ\r\n";
 }
 
 void writeRecording(const std::string& name, std::size_t samples) {
@@ -59,17 +66,18 @@ void writeRecording(const std::string& name, std::size_t samples) {
     recordingBySize[samples] = name;
 }
 
-// Characters: 1000 + code bytes; named sounds and number words from 3000 on.
+// Characters: 5000 + code bytes; named sounds and number words 300 + 3i, so
+// that no sum of joined words or letters looks like a single recording.
 std::size_t lengthOf(const std::string& name) {
     if (name.size() > 1 && name[0] == '_' && std::isdigit(static_cast<unsigned char>(name[1])))
-        return 1000 + std::stoul(name.substr(1));
+        return 5000 + std::stoul(name.substr(1));
     static const std::vector<std::string> named = {
         "_zero", "_MENOS", "_um", "_dois", "_tres", "_quatro", "_cinco", "_seis", "_sete",
         "_oito", "_nove", "_dez", "_dezeset", "_dezesse", "_vinte", "_e", "_mil", "_cem",
         "_cento", "_duzento", "_trezent", "_quatroc", "_milhao", "_uma", "_duas",
         "_trinta", "_quarent", "_cinquen", "_sessent", "_quinhen", "_seiscen"};
     for (std::size_t i = 0; i < named.size(); ++i)
-        if (named[i] == name) return 3000 + 10 * i;
+        if (named[i] == name) return 300 + 3 * i;
     return 0;
 }
 
@@ -122,6 +130,11 @@ int main(int argc, char** argv) {
                           "_uma", "_duas", "_trinta", "_quarent", "_cinquen", "_sessent", "_quinhen",
                           "_seiscen"})
         writeRecording(n, lengthOf(n));
+    // A voice without diphones and without rules: every letter of a word is
+    // said with its character sound, in one image per word.
+    fs::create_directories(voiceFolder());
+    for (const char* file : {"VOZ.IND", "VOZ.DIF", "regras.rgr", "portug.exc"})
+        std::ofstream(voiceFolder() / file, std::ios::binary);
     writeIni("");
     setenv("ORALIS_BACKEND", "headless", 1);
     setenv("ORALIS_WINDIR", windowsFolder().c_str(), 1);
@@ -133,6 +146,13 @@ int main(int argc, char** argv) {
     ovsapi::startUp();
     ovinter::startUp();
     ovwin::startUp();
+    // A voice that does not load would end the program at speech start-up
+    // with code 0, as if every test had passed: fail loudly instead.
+    ovwin::readSpeedSettings(3);
+    if (ovinter::loadDiphoneVoice() != 0) {
+        std::fprintf(stderr, "the test voice in %s does not load\n", voiceFolder().c_str());
+        return 1;
+    }
     ovwin::speechStart(0, "");
     const int result = RUN_ALL_TESTS();
     fs::remove_all(root());
