@@ -14,6 +14,7 @@
 #include "audio/ovwav.h"
 #include "console/ovcrt.h"
 #include "diphone/ovinter.h"
+#include "diphone/ovtradut.h"
 #include "engines/ovsapi.h"
 #include "platform/platform.h"
 #include "speech/ovwin.h"
@@ -46,6 +47,7 @@ void startSpeech() {
     std::cout.rdbuf(terminal);
     ovwav::startUp();
     ovsapi::startUp();
+    ovtradut::startUp();
     ovinter::startUp();
     ovwin::startUp();
     ovwin::speechStart(0, "");

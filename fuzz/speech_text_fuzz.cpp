@@ -12,6 +12,7 @@
 #include "audio/ovwav.h"
 #include "console/ovcrt.h"
 #include "diphone/ovinter.h"
+#include "diphone/ovtradut.h"
 #include "engines/ovsapi.h"
 #include "platform/platform.h"
 #include "speech/ovwin.h"
@@ -63,6 +64,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     ovcrt::startUp();
     ovwav::startUp();
     ovsapi::startUp();
+    ovtradut::startUp();
     ovinter::startUp();
     ovwin::startUp();
     ovwin::readSpeedSettings(3);

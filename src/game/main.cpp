@@ -2,6 +2,7 @@
 #include "audio/ovwav.h"
 #include "console/ovcrt.h"
 #include "diphone/ovinter.h"
+#include "diphone/ovtradut.h"
 #include "engines/ovsapi.h"
 #include "game/chuva.h"
 #include "platform/platform.h"
@@ -14,6 +15,7 @@ int main() {
     ovcrt::startUp();
     ovwav::startUp();
     ovsapi::startUp();
+    ovtradut::startUp();
     ovinter::startUp();
     ovwin::startUp();
     const std::uint32_t seed = platform::scriptedSeed().value_or(platform::clockSeed());

@@ -11,5 +11,6 @@ using Args = std::vector<std::string>;
 
 int sayCommand(const Args& args);
 int numbersCommand(const Args& args);
+int phonemesCommand(const Args& args);
 
 }  // namespace tools

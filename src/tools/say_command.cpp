@@ -8,6 +8,7 @@
 #include "audio/ovwav.h"
 #include "console/ovcrt.h"
 #include "diphone/ovinter.h"
+#include "diphone/ovtradut.h"
 #include "engines/ovsapi.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
@@ -76,12 +77,13 @@ int sayCommand(const Args& args) {
 
     // The tool has no window: it speaks on the headless console, and the
     // sound goes to the file (or, without -o, to the sound device).
-    setenv("ORALIS_BACKEND", "headless", 1);
-    unsetenv("ORALIS_KEYS");
+    platform::setEnvironment("ORALIS_BACKEND", "headless");
+    platform::setEnvironment("ORALIS_KEYS", std::nullopt);
     if (!platform::start()) return 1;
     ovcrt::startUp();
     ovwav::startUp();
     ovsapi::startUp();
+    ovtradut::startUp();
     ovinter::startUp();
     ovwin::startUp();
     const std::string& out = o.output;

@@ -11,6 +11,7 @@
 #include "audio/ovwav.h"
 #include "console/ovcrt.h"
 #include "diphone/ovinter.h"
+#include "diphone/ovtradut.h"
 #include "engines/ovsapi.h"
 #include "platform/platform.h"
 #include "speech/ovlenum.h"
@@ -144,13 +145,14 @@ int main(int argc, char** argv) {
     ovcrt::startUp();
     ovwav::startUp();
     ovsapi::startUp();
+    ovtradut::startUp();
     ovinter::startUp();
     ovwin::startUp();
     // A voice that does not load would end the program at speech start-up
     // with code 0, as if every test had passed: fail loudly instead.
     ovwin::readSpeedSettings(3);
     if (ovinter::loadDiphoneVoice() != 0) {
-        std::fprintf(stderr, "the test voice in %s does not load\n", voiceFolder().c_str());
+        std::fprintf(stderr, "the test voice in %s does not load\n", voiceFolder().string().c_str());
         return 1;
     }
     ovwin::speechStart(0, "");
