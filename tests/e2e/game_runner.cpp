@@ -57,7 +57,9 @@ GameRun runGame(const GameOptions& options) {
     const fs::path errors = dir / "stderr.txt";
     const fs::path windows = dir / "windows";
     fs::create_directories(windows);
-    if (!options.ini.empty()) std::ofstream(windows / "ORALIS.INI") << options.ini;
+    // The test's settings come first, so that they win over the shipped ones.
+    std::ofstream(windows / "ORALIS.INI")
+        << options.ini << "\r\n" << slurp(fs::path(dataFolder()) / "ORALIS.INI");
 
     pid_t pid = fork();
     if (pid == 0) {

@@ -31,7 +31,7 @@ struct GameOptions {
     std::string keys;
     std::string seed = "0";
     std::string folder;  // where the game runs (pal.txt); the build's data folder by default
-    std::string ini;     // contents of ORALIS.INI in a folder of its own ("": none)
+    std::string ini;     // settings put before the shipped ORALIS.INI, in a folder of its own
     std::map<std::string, std::string> environment;
 };
 
