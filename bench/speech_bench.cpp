@@ -41,10 +41,7 @@ void startSpeech() {
     unsetenv("ORALIS_TRANSCRIPT");
     if (chdir(ORALIS_BENCH_DATA) != 0) std::abort();
     platform::start();
-    // The console takes the standard output over; the results go to the terminal.
-    std::streambuf* terminal = std::cout.rdbuf();
-    ovcrt::startUp();
-    std::cout.rdbuf(terminal);
+    ovcrt::startUp();  // the console takes the standard output over
     ovwav::startUp();
     ovsapi::startUp();
     ovtradut::startUp();
@@ -95,4 +92,14 @@ BENCHMARK(WholeScriptedGame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// The results go to the terminal, through a stream of their own: the
+// console takes std::cout over when the speech starts.
+int main(int argc, char** argv) {
+    std::ostream terminal(std::cout.rdbuf());
+    benchmark::Initialize(&argc, argv);
+    benchmark::ConsoleReporter reporter;
+    reporter.SetOutputStream(&terminal);
+    reporter.SetErrorStream(&terminal);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+}
