@@ -17,6 +17,7 @@
 #include "diphone/ovtradut.h"
 #include "engines/ovsapi.h"
 #include "platform/platform.h"
+#include "speech/modules.h"
 #include "speech/ovwin.h"
 
 namespace {
@@ -41,12 +42,7 @@ void startSpeech() {
     unsetenv("ORALIS_TRANSCRIPT");
     if (chdir(ORALIS_BENCH_DATA) != 0) std::abort();
     platform::start();
-    ovcrt::startUp();  // the console takes the standard output over
-    ovwav::startUp();
-    ovsapi::startUp();
-    ovtradut::startUp();
-    ovinter::startUp();
-    ovwin::startUp();
+    ovwin::startAllModules();
     ovwin::speechStart(0, "");
     platform::setWaveWriteObserver(onBlock);
 }

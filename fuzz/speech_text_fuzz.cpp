@@ -15,6 +15,7 @@
 #include "diphone/ovtradut.h"
 #include "engines/ovsapi.h"
 #include "platform/platform.h"
+#include "speech/modules.h"
 #include "speech/ovwin.h"
 
 namespace {
@@ -61,12 +62,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     unsetenv("ORALIS_KEYS");
     unsetenv("ORALIS_TRANSCRIPT");
     platform::start();
-    ovcrt::startUp();
-    ovwav::startUp();
-    ovsapi::startUp();
-    ovtradut::startUp();
-    ovinter::startUp();
-    ovwin::startUp();
+    ovwin::startAllModules();
     ovwin::readSpeedSettings(3);
     if (ovinter::loadDiphoneVoice() != 0) std::abort();
     ovwin::speechStart(3, "");

@@ -12,6 +12,7 @@
 #include "engines/ovsapi.h"
 #include "platform/cp1252.h"
 #include "platform/platform.h"
+#include "speech/modules.h"
 #include "speech/ovwin.h"
 #include "tools/commands.h"
 
@@ -80,12 +81,7 @@ int sayCommand(const Args& args) {
     platform::setEnvironment("ORALIS_BACKEND", "headless");
     platform::setEnvironment("ORALIS_KEYS", std::nullopt);
     if (!platform::start()) return 1;
-    ovcrt::startUp();
-    ovwav::startUp();
-    ovsapi::startUp();
-    ovtradut::startUp();
-    ovinter::startUp();
-    ovwin::startUp();
+    ovwin::startAllModules();
     const std::string& out = o.output;
     platform::captureAudioTo(out);
 

@@ -15,6 +15,7 @@
 #include "engines/ovsapi.h"
 #include "platform/platform.h"
 #include "speech/ovlenum.h"
+#include "speech/modules.h"
 #include "speech/ovwin.h"
 #include "speech_fixture.h"
 
@@ -142,12 +143,7 @@ int main(int argc, char** argv) {
     setenv("ORALIS_TRANSCRIPT", transcriptPath().c_str(), 1);
     unsetenv("ORALIS_KEYS");
     if (!platform::start()) return 1;
-    ovcrt::startUp();
-    ovwav::startUp();
-    ovsapi::startUp();
-    ovtradut::startUp();
-    ovinter::startUp();
-    ovwin::startUp();
+    ovwin::startAllModules();
     // A voice that does not load would end the program at speech start-up
     // with code 0, as if every test had passed: fail loudly instead.
     ovwin::readSpeedSettings(3);
