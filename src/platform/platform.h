@@ -217,6 +217,8 @@ std::string nativePath(const std::string& systemPath);
 std::string programPath();
 std::string currentFolder();
 bool setCurrentFolder(const std::string& folder);
+// Sets a variable of the process's environment, or removes it (nullopt).
+void setEnvironment(const std::string& name, const std::optional<std::string>& value);
 // Shows a message box (windowed backends; stderr always).
 void messageBox(const std::string& title, const std::string& text);
 

@@ -534,6 +534,10 @@ std::string programPath() { return os::programPath(); }
 std::string currentFolder() { return os::currentFolder(); }
 bool setCurrentFolder(const std::string& folder) { return os::setCurrentFolder(folder); }
 
+void setEnvironment(const std::string& name, const std::optional<std::string>& value) {
+    os::setEnvironment(name, value);
+}
+
 void messageBox(const std::string& title, const std::string& text) {
     std::cerr << cp1252::toUtf8(title) << ": " << cp1252::toUtf8(text) << std::endl;
     // A scripted run has nobody to press OK.

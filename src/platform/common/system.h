@@ -25,6 +25,8 @@ std::string programPath();
 std::string currentFolder();
 bool setCurrentFolder(const std::string& folder);
 
+void setEnvironment(const std::string& name, const std::optional<std::string>& value);
+
 // The profile reader: a file name without a folder lies in windowsFolder().
 std::string readProfileString(const std::string& section, const std::string& key,
                               const std::string& defaultValue, const std::string& fileName,

@@ -2,6 +2,7 @@
 // Windows folder, the data folder plays "\sonare", profiles are read by the
 // reader of profile.cpp, and the registry, libraries and COM do not exist.
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -30,13 +31,21 @@ bool setCurrentFolder(const std::string& folder) {
     return !ec;
 }
 
+void setEnvironment(const std::string& name, const std::optional<std::string>& value) {
+    if (value)
+        setenv(name.c_str(), value->c_str(), 1);
+    else
+        unsetenv(name.c_str());
+}
+
 std::string readProfileString(const std::string& section, const std::string& key,
                               const std::string& defaultValue, const std::string& fileName,
                               std::size_t capacity) {
     std::string value = defaultValue;
     const bool hasFolder = fileName.find_first_of("\\/:") != std::string::npos;
-    std::ifstream in(hasFolder ? nativePath(fileName) : resolveProfilePath(fileName, windowsFolder()),
-                     std::ios::binary);
+    std::ifstream in(
+        hasFolder ? nativePath(fileName) : resolveProfilePath(fileName, windowsFolder()),
+        std::ios::binary);
     if (in) {
         std::stringstream text;
         text << in.rdbuf();

@@ -113,7 +113,7 @@ public:
         // Blocks play one after another: each starts when the one before ends.
         std::uint64_t startUs = blocks_.empty() ? now_ * 1000 : blocks_.back().endUs;
         if (startUs < now_ * 1000) startUs = now_ * 1000;
-        blocks_.push_back(Block{slot, startUs + size * 1000000 / bytesPerSecond_});
+        blocks_.push_back(Block{slot, startUs + std::uint64_t{size} * 1000000 / bytesPerSecond_});
         return true;
     }
     void waveReset() override {

@@ -57,7 +57,8 @@ std::string dataFolder() { return environment("ORALIS_DATADIR").value_or(kInstal
 // Windows takes the system's own spelling as it is; only a data folder put in
 // the place of c:\sonare moves those paths.
 std::string nativePath(const std::string& systemPath) {
-    if (auto data = environment("ORALIS_DATADIR")) return win32::moveIntoDataFolder(systemPath, *data);
+    if (auto data = environment("ORALIS_DATADIR"))
+        return win32::moveIntoDataFolder(systemPath, *data);
     return systemPath;
 }
 
@@ -82,6 +83,12 @@ std::string currentFolder() {
 
 bool setCurrentFolder(const std::string& folder) {
     return SetCurrentDirectoryA(nativePath(folder).c_str()) != 0;
+}
+
+// Through the C run-time, whose copy of the environment getenv reads; an
+// empty value removes the variable.
+void setEnvironment(const std::string& name, const std::optional<std::string>& value) {
+    _putenv_s(name.c_str(), value ? value->c_str() : "");
 }
 
 // A bare file name is left to the profile reader, which looks in the Windows

@@ -61,9 +61,9 @@ void Win32Driver::blockDone(WAVEHDR* header) {
     const auto found = std::find_if(blocks_.begin(), blocks_.end(),
                                     [header](const auto& b) { return &b->header == header; });
     if (found == blocks_.end() || !((*found)->header.dwFlags & WHDR_DONE)) return;
-    const MMRESULT result =
-        wave_ ? waveOutUnprepareHeader(wave_, &(*found)->header, sizeof(WAVEHDR))
-              : MMRESULT{MMSYSERR_INVALHANDLE};
+    const MMRESULT result = wave_
+                                ? waveOutUnprepareHeader(wave_, &(*found)->header, sizeof(WAVEHDR))
+                                : MMRESULT{MMSYSERR_INVALHANDLE};
     Message done;
     done.kind = MessageKind::WaveDone;
     done.key = static_cast<std::uint32_t>((*found)->header.dwUser);

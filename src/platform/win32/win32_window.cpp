@@ -104,9 +104,9 @@ SystemMetrics Win32Driver::systemMetrics() {
 
 void Win32Driver::fillMinMaxInfo(MINMAXINFO& info) {
     const FontMetrics font = fontMetrics();
-    const SizeLimits limits =
-        sizeLimits(std::max(1, font.averageCharWidth), std::max(1, font.height + font.externalLeading),
-                   columns_, rows_, systemMetrics());
+    const SizeLimits limits = sizeLimits(std::max(1, font.averageCharWidth),
+                                         std::max(1, font.height + font.externalLeading), columns_,
+                                         rows_, systemMetrics());
     info.ptMaxSize = POINT{limits.maxWidth, limits.maxHeight};
     info.ptMaxTrackSize = POINT{limits.maxWidth, limits.maxHeight};
     info.ptMinTrackSize = POINT{limits.minTrackWidth, limits.minTrackHeight};
@@ -151,8 +151,7 @@ FontMetrics Win32Driver::fontMetrics() {
 
 // --------------------------------------------------------------- drawing
 
-void Win32Driver::drawText(int x, int y, const std::string& text, Rgb foreground,
-                           Rgb background) {
+void Win32Driver::drawText(int x, int y, const std::string& text, Rgb foreground, Rgb background) {
     HWND window = window_.load();
     if (!window || text.empty()) return;
     WindowDc dc(window, activeFont(), caretShown_);
@@ -212,8 +211,8 @@ void Win32Driver::takeSnapshot(int width, int height) {
     ReleaseDC(window, dc);
 }
 
-void Win32Driver::drawSnapshotStretched(int sourceX, int sourceY, int sourceWidth,
-                                        int sourceHeight, int width, int height) {
+void Win32Driver::drawSnapshotStretched(int sourceX, int sourceY, int sourceWidth, int sourceHeight,
+                                        int width, int height) {
     HWND window = window_.load();
     if (!window || !snapshotDc_ || !snapshotPrevious_) return;
     HDC dc = GetDC(window);
