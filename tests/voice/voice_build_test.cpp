@@ -11,6 +11,7 @@
 #include <map>
 #include <sstream>
 
+#include "tools/voice/diphone_units.h"
 #include "tools/voice/shaping.h"
 #include "tools/voice/voice_tables.h"
 
@@ -64,7 +65,8 @@ protected:
     std::vector<std::string> withTables(std::vector<std::string> args) const {
         args.insert(args.end(),
                     {"--out", folder_.string(), "--characters", kTables + "/characters.txt",
-                     "--numbers", kTables + "/numbers.txt"});
+                     "--numbers", kTables + "/numbers.txt", "--rules", kTables + "/regras.txt",
+                     "--exceptions", kTables + "/portug.txt"});
         return args;
     }
 
@@ -138,6 +140,38 @@ TEST_F(VoiceBuildTest, FullBuildWritesEveryRecordingInTheSystemFormat) {
             }
         }
         seen.emplace_back(name, samples);
+    }
+
+    // The diphone voice: every unit of the inventory, in the order the voice
+    // searches, inside the sample file, starting and ending at silence so
+    // that joined units do not click.
+    const fs::path difones = folder_ / "som" / "difones";
+    const Bytes index = readFile(difones / "DIFONES.IND");
+    const Bytes dif = readFile(difones / "DIFONES.DIF");
+    const std::vector<voice::UnitRecipe>& units = voice::diphoneUnits();
+    ASSERT_EQ(index.size(), units.size() * 15);
+    for (std::size_t r = 0; r < units.size(); ++r) {
+        const std::size_t at = r * 15;
+        const std::string name(index.begin() + static_cast<std::ptrdiff_t>(at) + 1,
+                               index.begin() + static_cast<std::ptrdiff_t>(at) + 1 + index[at]);
+        SCOPED_TRACE(name);
+        EXPECT_EQ(name, units[r].name);
+        if (r > 0) {
+            EXPECT_TRUE(voice::indexOrder(units[r - 1].name, name));
+        }
+        const std::size_t length = le16(index, at + 9), offset = le32(index, at + 11);
+        ASSERT_LE(offset + length, dif.size());
+        // A unit is at least a consonant's worth and fits an emptied image.
+        EXPECT_GT(length, 200u);
+        EXPECT_LT(length, 63956u);
+        EXPECT_NEAR(dif[offset], 128, 2);
+        EXPECT_NEAR(dif[offset + length - 1], 128, 2);
+    }
+    // The dictionaries, in Windows-1252 and without the notes of their sources.
+    for (const char* file : {"regras.rgr", "portug.exc"}) {
+        const Bytes text = readFile(difones / file);
+        ASSERT_FALSE(text.empty()) << file;
+        EXPECT_EQ(std::string(text.begin(), text.end()).find("//"), std::string::npos) << file;
     }
 }
 

@@ -1,12 +1,15 @@
 #include "tools/voice/espeak_voice.h"
 
 #include <espeak-ng/speak_lib.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <vector>
 
 namespace voice {
@@ -68,6 +71,67 @@ bool writeAll(int fd, const void* data, std::size_t size) {
     ::_exit(kChildDone);
 }
 
+struct Marked {
+    std::vector<std::int16_t> samples;
+    std::vector<std::pair<std::int32_t, std::string>> marks;
+};
+Marked* marked = nullptr;
+
+int collectMarked(short* samples, int count, espeak_EVENT* events) {
+    if (samples != nullptr && count > 0)
+        marked->samples.insert(marked->samples.end(), samples, samples + count);
+    for (; events != nullptr && events->type != espeakEVENT_LIST_TERMINATED; ++events) {
+        if (events->type != espeakEVENT_PHONEME) continue;
+        char name[9] = {};
+        std::memcpy(name, events->id.string, 8);
+        marked->marks.emplace_back(events->sample, name);
+    }
+    return 0;
+}
+
+// Runs in the child: speaks the text with phoneme events and sends the rate,
+// the marks (count, then sample and 8-byte name each) and the samples (count,
+// then the 16-bit values). Never returns.
+[[noreturn]] void speakMarkedInChild(int fd, const std::string& text,
+                                     const EspeakSettings& settings) {
+    const int rate =
+        espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr,
+                          espeakINITIALIZE_PHONEME_EVENTS | espeakINITIALIZE_DONT_EXIT);
+    if (rate <= 0) ::_exit(kNoSynthesizer);
+    if (espeak_SetVoiceByName(settings.voice.c_str()) != EE_OK) ::_exit(kNoVoice);
+    espeak_SetParameter(espeakRATE, settings.wordsPerMinute, 0);
+    espeak_SetParameter(espeakPITCH, settings.pitch, 0);
+    espeak_SetParameter(espeakRANGE, settings.range, 0);
+    espeak_SetParameter(espeakVOLUME, settings.volume, 0);
+    espeak_SetParameter(espeakWORDGAP, 0, 0);
+    espeak_SetParameter(espeakPUNCTUATION, espeakPUNCT_NONE, 0);
+
+    Marked result;
+    marked = &result;
+    espeak_SetSynthCallback(collectMarked);
+    if (espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,
+                     espeakCHARS_UTF8 | espeakPHONEMES, nullptr, nullptr) != EE_OK)
+        ::_exit(kSynthFailed);
+    std::vector<std::uint8_t> out;
+    const auto put32 = [&out](std::int32_t v) {
+        const auto* b = reinterpret_cast<const std::uint8_t*>(&v);
+        out.insert(out.end(), b, b + sizeof v);
+    };
+    put32(rate);
+    put32(static_cast<std::int32_t>(result.marks.size()));
+    for (const auto& [sample, name] : result.marks) {
+        put32(sample);
+        char padded[8] = {};
+        std::memcpy(padded, name.data(), std::min<std::size_t>(name.size(), 8));
+        out.insert(out.end(), padded, padded + 8);
+    }
+    put32(static_cast<std::int32_t>(result.samples.size()));
+    const auto* s = reinterpret_cast<const std::uint8_t*>(result.samples.data());
+    out.insert(out.end(), s, s + result.samples.size() * sizeof(std::int16_t));
+    if (!writeAll(fd, out.data(), out.size())) ::_exit(kPipeFailed);
+    ::_exit(kChildDone);
+}
+
 std::string describeChildFailure(int status) {
     if (WIFSIGNALED(status))
         return std::string("o espeak-ng morreu: ") + strsignal(WTERMSIG(status));
@@ -80,7 +144,105 @@ std::string describeChildFailure(int status) {
     }
 }
 
+// Reads what speakMarkedInChild sent.
+bool decodeMarked(const std::vector<std::uint8_t>& bytes, MarkedSynthesis& result) {
+    std::size_t at = 0;
+    const auto get32 = [&](std::int32_t& v) {
+        if (bytes.size() - at < sizeof v) return false;
+        std::memcpy(&v, bytes.data() + at, sizeof v);
+        at += sizeof v;
+        return true;
+    };
+    std::int32_t rate = 0, markCount = 0, sampleCount = 0;
+    if (!get32(rate) || !get32(markCount) || markCount < 0) return false;
+    for (std::int32_t i = 0; i < markCount; ++i) {
+        std::int32_t sample = 0;
+        if (!get32(sample) || bytes.size() - at < 8) return false;
+        const char* name = reinterpret_cast<const char*>(bytes.data() + at);
+        at += 8;
+        result.marks.push_back(
+            {std::string(name, strnlen(name, 8)), static_cast<std::size_t>(std::max(sample, 0))});
+    }
+    if (!get32(sampleCount) || sampleCount < 0 ||
+        bytes.size() - at != static_cast<std::size_t>(sampleCount) * sizeof(std::int16_t))
+        return false;
+    result.sound.rate = rate;
+    result.sound.samples.resize(static_cast<std::size_t>(sampleCount));
+    for (std::size_t i = 0; i < result.sound.samples.size(); ++i) {
+        std::int16_t v;
+        std::memcpy(&v, bytes.data() + at + i * sizeof v, sizeof v);
+        result.sound.samples[i] = static_cast<float>(v) / 32768.0f;
+    }
+    return true;
+}
+
 }  // namespace
+
+std::vector<MarkedSynthesis> synthesizeMarked(const std::vector<std::string>& texts,
+                                              const EspeakSettings& settings, int jobs) {
+    struct Running {
+        std::size_t text;
+        pid_t pid;
+        int fd;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<MarkedSynthesis> results(texts.size());
+    std::deque<Running> running;
+    std::size_t next = 0;
+    const std::size_t limit = static_cast<std::size_t>(std::max(jobs, 1));
+    const auto finish = [&](Running& r) {
+        ::close(r.fd);
+        int status = 0;
+        while (::waitpid(r.pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        MarkedSynthesis& result = results[r.text];
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != kChildDone)
+            result.error = describeChildFailure(status);
+        else if (!decodeMarked(r.bytes, result))
+            result.error = "o espeak-ng mandou amostras incompletas";
+    };
+    while (next < texts.size() || !running.empty()) {
+        while (next < texts.size() && running.size() < limit) {
+            int fds[2];
+            if (::pipe(fds) != 0) {
+                results[next++].error = std::string("pipe: ") + std::strerror(errno);
+                continue;
+            }
+            const pid_t child = ::fork();
+            if (child < 0) {
+                results[next++].error = std::string("fork: ") + std::strerror(errno);
+                ::close(fds[0]);
+                ::close(fds[1]);
+                continue;
+            }
+            if (child == 0) {
+                ::close(fds[0]);
+                for (const Running& r : running) ::close(r.fd);
+                speakMarkedInChild(fds[1], texts[next], settings);
+            }
+            ::close(fds[1]);
+            running.push_back({next++, child, fds[0], {}});
+        }
+        if (running.empty()) break;
+        std::vector<pollfd> polled;
+        for (const Running& r : running) polled.push_back({r.fd, POLLIN, 0});
+        if (::poll(polled.data(), polled.size(), -1) < 0 && errno != EINTR) break;
+        for (std::size_t i = polled.size(); i-- > 0;) {
+            if (polled[i].revents == 0) continue;
+            Running& r = running[i];
+            std::uint8_t chunk[16384];
+            const ssize_t n = ::read(r.fd, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR) continue;
+            if (n > 0) {
+                r.bytes.insert(r.bytes.end(), chunk, chunk + n);
+                continue;
+            }
+            finish(r);
+            running.erase(running.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+    return results;
+}
 
 Synthesis synthesize(const std::string& utf8Text, const EspeakSettings& settings) {
     Synthesis result;

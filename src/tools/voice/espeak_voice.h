@@ -5,7 +5,9 @@
 // a function of its text and the settings alone.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "tools/voice/sound.h"
 
@@ -27,5 +29,25 @@ struct Synthesis {
 
 // Speaks UTF-8 text.
 Synthesis synthesize(const std::string& utf8Text, const EspeakSettings& settings = {});
+
+// Where espeak-ng starts a phoneme: its name in espeak-ng's notation and
+// the first sample of it, at espeak-ng's own rate.
+struct PhonemeMark {
+    std::string name;
+    std::size_t sample = 0;
+};
+
+struct MarkedSynthesis {
+    Sound sound;
+    std::vector<PhonemeMark> marks;
+    std::string error;  // empty on success
+};
+
+// Speaks each text (phoneme input such as "[[a'kata]]" is honoured) with a
+// fresh synthesizer in a child process of its own, up to `jobs` at a time,
+// and reports the phonemes spoken. Results come in the order of the texts
+// and do not depend on `jobs`.
+std::vector<MarkedSynthesis> synthesizeMarked(const std::vector<std::string>& texts,
+                                              const EspeakSettings& settings, int jobs);
 
 }  // namespace voice

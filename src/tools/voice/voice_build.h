@@ -1,6 +1,7 @@
-// `oralis voice build`: makes the recorded sounds of the built-in speech
-// (character names, number words, "_zero" and "_MENOS") with espeak-ng and
-// writes them into the data folder's som/letras.
+// `oralis voice build`: makes the sound data of the built-in speech with
+// espeak-ng: the recorded sounds (character names, number words, "_zero" and
+// "_MENOS") in the data folder's som/letras, and the diphone voice
+// (DIFONES.IND, DIFONES.DIF) with its rules and exceptions in som/difones.
 #pragma once
 
 #include <ostream>
@@ -15,6 +16,10 @@ namespace voice {
 //                       (default: DATA_FOLDER/voice/characters.txt)
 //   --numbers FILE      the number words and other named sounds
 //                       (default: DATA_FOLDER/voice/numbers.txt)
+//   --rules FILE        the translator's rules, UTF-8 source of regras.rgr
+//                       (default: DATA_FOLDER/voice/regras.txt)
+//   --exceptions FILE   the exceptions, UTF-8 source of portug.exc
+//                       (default: DATA_FOLDER/voice/portug.txt)
 //   --help              prints the usage
 // Returns 0 when every file was written, 1 when something failed (the reason
 // goes to `err`), 2 for a malformed command line.
