@@ -12,6 +12,7 @@
 #include <iostream>
 
 #include "platform/common/audio_capture.h"
+#include "platform/common/wave_stream.h"
 #include "platform/cp1252.h"
 #include "platform/common/key_script.h"
 #include "platform/common/system.h"
@@ -56,7 +57,9 @@ struct State {
     const std::uint8_t* toneImage = nullptr;
     std::size_t toneSize = 0;
 
-    AudioCapture capture;
+    AudioCapture capture;     // in memory: ORALIS_AUDIO_OUT and playCapturedAudio
+    WaveStream stream;        // captureAudioTo a file: written while it plays
+    bool streamFailed = false;
     std::string audioOut;     // ORALIS_AUDIO_OUT: 16-bit mono 16000 Hz
     std::string nativeOut;    // captureAudioTo: the sound in its own format
     bool captured = false;
@@ -133,7 +136,10 @@ void atProcessExit() {
     if (s.driver) s.driver->shutdown();
 }
 
-bool capturing() { return !state().audioOut.empty() || !state().nativeOut.empty(); }
+// What keeps the sound in memory: ORALIS_AUDIO_OUT, and a capture to play.
+bool capturing() {
+    return !state().audioOut.empty() || (!state().nativeOut.empty() && state().nativeOut[0] == '\0');
+}
 
 void captureTone() {
     State& s = state();
@@ -462,6 +468,9 @@ bool waveWrite(int slot, const std::uint8_t* data, std::size_t size) {
     State& s = state();
     if (s.waveWriteObserver) s.waveWriteObserver();
     bool queued = driver().waveWrite(slot, data, size);
+    if (queued && s.stream.isOpen())
+        s.stream.block(static_cast<double>(driver().now()),
+                       PcmFormat{s.waveRate, s.waveBits, s.waveChannels}, data, size);
     if (queued && capturing())
         s.capture.block(static_cast<double>(driver().now()),
                         PcmFormat{s.waveRate, s.waveBits, s.waveChannels}, data, size);
@@ -478,6 +487,7 @@ void waveReset() {
     if (driver().devicePending()) {
         s.transcript.line(driver().now(), "stop");
         if (capturing()) s.capture.reset(static_cast<double>(driver().now()));
+        if (s.stream.isOpen()) s.stream.reset(static_cast<double>(driver().now()));
     }
     driver().waveReset();
 }
@@ -489,7 +499,9 @@ void waveClose() {
 bool waveIsOpen() { return state().waveOpen; }
 
 void captureAudioTo(const std::string& path) {
-    state().nativeOut = path.empty() ? std::string(1, '\0') : path;
+    State& s = state();
+    s.nativeOut = path.empty() ? std::string(1, '\0') : path;
+    if (!path.empty() && !s.stream.open(path)) s.streamFailed = true;
 }
 
 bool playCapturedAudio() {
@@ -511,11 +523,8 @@ bool finishAudioCapture() {
                            reinterpret_cast<const std::uint8_t*>(samples.data()),
                            samples.size() * 2) && ok;
     }
-    if (!s.nativeOut.empty() && s.nativeOut[0] != '\0') {
-        PcmFormat format;
-        const auto data = s.capture.renderNative(format);
-        ok = writeWaveFile(s.nativeOut, format, data.data(), data.size()) && ok;
-    }
+    if (s.stream.isOpen()) ok = s.stream.close() && ok;
+    if (s.streamFailed) ok = false;
     return ok;
 }
 

@@ -1,6 +1,9 @@
 // The system services on a POSIX machine: the configuration folder plays the
 // Windows folder, the data folder plays "\sonare", profiles are read by the
-// reader of profile.cpp, and the registry, libraries and COM do not exist.
+// reader of profile.cpp, libraries are loaded with dlopen, and the registry
+// and COM do not exist.
+#include <dlfcn.h>
+
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -59,8 +62,10 @@ std::string readProfileString(const std::string& section, const std::string& key
 std::optional<std::string> readRegistryString(const std::string&, const std::string&) {
     return std::nullopt;
 }
-void* loadLibrary(const std::string&) { return nullptr; }
-void* libraryFunction(void*, const std::string&) { return nullptr; }
+void* loadLibrary(const std::string& name) { return dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL); }
+void* libraryFunction(void* library, const std::string& name) {
+    return library ? dlsym(library, name.c_str()) : nullptr;
+}
 bool comInitialize() { return true; }
 
 namespace {
