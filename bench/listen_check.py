@@ -5,7 +5,7 @@ Each run of words is rendered with `oralis say -o` and measured:
 - its duration;
 - the largest step between two samples where two pieces join (a click),
   next to the largest step inside the pieces themselves;
-- that no word is silent;
+- that no word is silent and the voice lacks no name they need;
 - that stressed syllables last longer than unstressed ones.
 The join positions come from `oralis voice check --trace`, which walks the
 phoneme string as the synthesizer does; the walk's total length must equal
@@ -32,6 +32,9 @@ ANNOUNCEMENTS = [
     "india", "juliet", "kilo", "lima", "maic", "november", "oscar", "papa", "quebec", "romeu",
     "sierra", "tango", "unifórm", "victor", "exrei", "yanc", "zulu",
 ]
+
+
+MISSING = []  # names the walk looked up and the voice lacks
 
 
 def read_index(path):
@@ -91,6 +94,7 @@ def pieces(program, text, index, settings, data):
         m = re.match(r"(.*?)(\?)?\*([\d.e-]+)(')?$", token)
         name, missing, factor, stressed = m.group(1), m.group(2), float(m.group(3)), m.group(4)
         if missing:
+            MISSING.append(name)
             continue
         if name.startswith("_"):
             count = character_sound(data, name)
@@ -151,6 +155,7 @@ def main():
     print("sílabas tônicas: %.0f ms em média; átonas: %.0f ms" % (
         1000 * sum(stressed) / len(stressed) / 11025, 1000 * sum(unstressed) / len(unstressed) / 11025))
     print("textos sem som: %s" % (", ".join(silent) or "nenhum"))
+    print("nomes que faltam à voz: %s" % (" ".join(sorted(set(MISSING))) or "nenhum"))
     print("comprimento previsto pelo percurso = sintetizado: %s" % (
         "sim" if not mismatches else "não: " + "; ".join(mismatches)))
 

@@ -3,6 +3,7 @@
 // every unit those words need.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -92,7 +93,14 @@ INSTANTIATE_TEST_SUITE_P(
         // A stop ending a word takes an i; a mark no rule took is silent
         // (the hiatus of "país" keeps its accent on the i).
         Pronunciation{"club", "[k/l/u /bi ]"}, Pronunciation{"Minsk", "[m/i~ /s/ki ]"},
-        Pronunciation{"país", "[p/a /I /s]"}, Pronunciation{"saúde", "[s/a /U /dji ]"}));
+        Pronunciation{"país", "[p/a /I /s]"}, Pronunciation{"saúde", "[s/a /U /dji ]"}),
+    [](const testing::TestParamInfo<Pronunciation>& param) {
+        // The word in ASCII letters ("pa_s" for "país"), numbered.
+        std::string name = std::to_string(param.index) + "_";
+        for (const char c : std::string(param.param.word))
+            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return name;
+    });
 
 // Everything the game says, and the words of its list: the voice must hold
 // every unit, or a player hears a patched-up word.

@@ -47,7 +47,7 @@ constexpr Sounding kClusterFirst[] = {
 
 // ... and the codas, after a stressed vowel and before a stop of their voicing.
 constexpr Sounding kVoicelessCodas[] = {
-    {"s", "s"}, {"x", "S"}, {"r", "*"}, {"rr", "x"}, {"l", "l"}, {"m", "m"}, {"n", "n"},
+    {"s", "s"}, {"x", "S"}, {"rr", "x"}, {"l", "l"}, {"m", "m"}, {"n", "n"},
 };
 constexpr Sounding kVoicedCodas[] = {{"z", "z"}, {"j", "Z"}};
 
@@ -73,6 +73,10 @@ std::vector<UnitRecipe> makeUnits() {
         add(c.phonemes, std::string("a'a") + c.espeak + "ta", 2, "t");
     for (const Sounding& c : kVoicedCodas)
         add(c.phonemes, std::string("a'a") + c.espeak + "da", 2, "d");
+    // The tap closing a syllable: espeak-ng draws it out before a consonant
+    // (80 ms, with a vowel in it); between vowels it is the short flick that
+    // Brazilians say in "parte" and "jogar".
+    add("r", "a'a*a", 2, "a");
     add("w", "a'aw", 2, "");
     add("y", "a'aj", 2, "");
     // The nasal murmur that follows a closed vowel standing in for a nasal one.

@@ -1,5 +1,6 @@
 #include "tools/voice/espeak_voice.h"
 
+#include <dlfcn.h>
 #include <espeak-ng/speak_lib.h>
 #include <poll.h>
 #include <sys/wait.h>
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <type_traits>
 #include <vector>
 
 namespace voice {
@@ -32,6 +34,44 @@ int collectSamples(short* samples, int count, espeak_EVENT*) {
     return 0;
 }
 
+// libespeak-ng is loaded when the builder first needs it, not when the
+// program starts: `oralis say` and the other commands never map it (nor the
+// sound and X libraries it brings), which keeps their memory small. It is
+// loaded in the parent, before any child is started, so every child finds it
+// ready.
+struct EspeakLibrary {
+    decltype(&espeak_Initialize) initialize = nullptr;
+    decltype(&espeak_SetVoiceByName) setVoiceByName = nullptr;
+    decltype(&espeak_SetParameter) setParameter = nullptr;
+    decltype(&espeak_SetSynthCallback) setSynthCallback = nullptr;
+    decltype(&espeak_Synth) synth = nullptr;
+};
+
+const EspeakLibrary* loadEspeak() {
+    void* library = ::dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) return nullptr;
+    static EspeakLibrary api;
+    const auto find = [library](auto& function, const char* name) {
+        function =
+            reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(library, name));
+        return function != nullptr;
+    };
+    if (!find(api.initialize, "espeak_Initialize") ||
+        !find(api.setVoiceByName, "espeak_SetVoiceByName") ||
+        !find(api.setParameter, "espeak_SetParameter") ||
+        !find(api.setSynthCallback, "espeak_SetSynthCallback") || !find(api.synth, "espeak_Synth"))
+        return nullptr;
+    return &api;
+}
+
+const EspeakLibrary* api() {
+    static const EspeakLibrary* const loaded = loadEspeak();
+    return loaded;
+}
+
+constexpr const char* kNoLibrary =
+    "não consigo carregar a libespeak-ng (o pacote libespeak-ng1 está instalado?)";
+
 bool writeAll(int fd, const void* data, std::size_t size) {
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     while (size > 0) {
@@ -48,20 +88,20 @@ bool writeAll(int fd, const void* data, std::size_t size) {
 // 16-bit samples down the pipe. Never returns.
 [[noreturn]] void speakInChild(int fd, const std::string& text, const EspeakSettings& settings) {
     const int rate =
-        espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+        api()->initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
     if (rate <= 0) ::_exit(kNoSynthesizer);
-    if (espeak_SetVoiceByName(settings.voice.c_str()) != EE_OK) ::_exit(kNoVoice);
-    espeak_SetParameter(espeakRATE, settings.wordsPerMinute, 0);
-    espeak_SetParameter(espeakPITCH, settings.pitch, 0);
-    espeak_SetParameter(espeakRANGE, settings.range, 0);
-    espeak_SetParameter(espeakVOLUME, settings.volume, 0);
-    espeak_SetParameter(espeakWORDGAP, 0, 0);
-    espeak_SetParameter(espeakPUNCTUATION, espeakPUNCT_NONE, 0);
+    if (api()->setVoiceByName(settings.voice.c_str()) != EE_OK) ::_exit(kNoVoice);
+    api()->setParameter(espeakRATE, settings.wordsPerMinute, 0);
+    api()->setParameter(espeakPITCH, settings.pitch, 0);
+    api()->setParameter(espeakRANGE, settings.range, 0);
+    api()->setParameter(espeakVOLUME, settings.volume, 0);
+    api()->setParameter(espeakWORDGAP, 0, 0);
+    api()->setParameter(espeakPUNCTUATION, espeakPUNCT_NONE, 0);
 
     std::vector<std::int16_t> samples;
     collected = &samples;
-    espeak_SetSynthCallback(collectSamples);
-    if (espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
+    api()->setSynthCallback(collectSamples);
+    if (api()->synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr,
                      nullptr) != EE_OK)
         ::_exit(kSynthFailed);
     const auto rate32 = static_cast<std::int32_t>(rate);
@@ -95,21 +135,21 @@ int collectMarked(short* samples, int count, espeak_EVENT* events) {
 [[noreturn]] void speakMarkedInChild(int fd, const std::string& text,
                                      const EspeakSettings& settings) {
     const int rate =
-        espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr,
+        api()->initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr,
                           espeakINITIALIZE_PHONEME_EVENTS | espeakINITIALIZE_DONT_EXIT);
     if (rate <= 0) ::_exit(kNoSynthesizer);
-    if (espeak_SetVoiceByName(settings.voice.c_str()) != EE_OK) ::_exit(kNoVoice);
-    espeak_SetParameter(espeakRATE, settings.wordsPerMinute, 0);
-    espeak_SetParameter(espeakPITCH, settings.pitch, 0);
-    espeak_SetParameter(espeakRANGE, settings.range, 0);
-    espeak_SetParameter(espeakVOLUME, settings.volume, 0);
-    espeak_SetParameter(espeakWORDGAP, 0, 0);
-    espeak_SetParameter(espeakPUNCTUATION, espeakPUNCT_NONE, 0);
+    if (api()->setVoiceByName(settings.voice.c_str()) != EE_OK) ::_exit(kNoVoice);
+    api()->setParameter(espeakRATE, settings.wordsPerMinute, 0);
+    api()->setParameter(espeakPITCH, settings.pitch, 0);
+    api()->setParameter(espeakRANGE, settings.range, 0);
+    api()->setParameter(espeakVOLUME, settings.volume, 0);
+    api()->setParameter(espeakWORDGAP, 0, 0);
+    api()->setParameter(espeakPUNCTUATION, espeakPUNCT_NONE, 0);
 
     Marked result;
     marked = &result;
-    espeak_SetSynthCallback(collectMarked);
-    if (espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,
+    api()->setSynthCallback(collectMarked);
+    if (api()->synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,
                      espeakCHARS_UTF8 | espeakPHONEMES, nullptr, nullptr) != EE_OK)
         ::_exit(kSynthFailed);
     std::vector<std::uint8_t> out;
@@ -180,6 +220,11 @@ bool decodeMarked(const std::vector<std::uint8_t>& bytes, MarkedSynthesis& resul
 
 std::vector<MarkedSynthesis> synthesizeMarked(const std::vector<std::string>& texts,
                                               const EspeakSettings& settings, int jobs) {
+    if (api() == nullptr) {
+        std::vector<MarkedSynthesis> failed(texts.size());
+        for (MarkedSynthesis& f : failed) f.error = kNoLibrary;
+        return failed;
+    }
     struct Running {
         std::size_t text;
         pid_t pid;
@@ -246,6 +291,10 @@ std::vector<MarkedSynthesis> synthesizeMarked(const std::vector<std::string>& te
 
 Synthesis synthesize(const std::string& utf8Text, const EspeakSettings& settings) {
     Synthesis result;
+    if (api() == nullptr) {
+        result.error = kNoLibrary;
+        return result;
+    }
     int fds[2];
     if (::pipe(fds) != 0) {
         result.error = std::string("pipe: ") + std::strerror(errno);
