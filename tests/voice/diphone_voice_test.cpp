@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -51,6 +53,9 @@ struct OrderCase {
     bool less;
 };
 
+// Readable test names.
+void PrintTo(const OrderCase& c, std::ostream* out) { *out << c.a << " " << c.b; }
+
 class IndexOrder : public testing::TestWithParam<OrderCase> {};
 
 TEST_P(IndexOrder, ComparesBytesThenLength) {
@@ -82,6 +87,9 @@ struct NameCase {
     const char* phonemes;
     const char* name;
 };
+
+// Readable test names.
+void PrintTo(const NameCase& c, std::ostream* out) { *out << c.phonemes; }
 
 class UnitName : public testing::TestWithParam<NameCase> {};
 

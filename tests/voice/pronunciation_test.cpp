@@ -3,6 +3,8 @@
 // every unit those words need.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -45,6 +47,9 @@ struct Pronunciation {
     const char* word;
     const char* phonemes;
 };
+
+// Readable test names: the case shows as its text.
+void PrintTo(const Pronunciation& c, std::ostream* out) { *out << c.word; }
 
 class Pronounces : public VoiceDictionaries, public testing::WithParamInterface<Pronunciation> {};
 

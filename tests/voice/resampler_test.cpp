@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 
 #include "signal_helpers.h"
@@ -28,6 +30,9 @@ struct PassCase {
     double hz;
     int inRate;
 };
+
+// Readable test names.
+void PrintTo(const PassCase& c, std::ostream* out) { *out << c.hz << " Hz"; }
 
 class ResamplerPassBand : public testing::TestWithParam<PassCase> {};
 

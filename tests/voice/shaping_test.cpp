@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 
 #include "signal_helpers.h"
@@ -29,6 +31,9 @@ struct TrimCase {
     std::size_t before, length, after;
     std::size_t expectedSize;
 };
+
+// Readable test names.
+void PrintTo(const TrimCase& c, std::ostream* out) { *out << c.what; }
 
 class TrimSilence : public testing::TestWithParam<TrimCase> {};
 

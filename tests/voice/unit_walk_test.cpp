@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <set>
 #include <sstream>
 
@@ -32,6 +34,9 @@ struct WalkCase {
     const char* phonemes;
     const char* expected;
 };
+
+// Readable test names: the case shows as its text.
+void PrintTo(const WalkCase& c, std::ostream* out) { *out << c.phonemes; }
 
 const std::set<std::string> kVoice = {
     "$KA",    "$S", "$P",     "$RA",     "$R",  "$RR",   "$MA", "$AY", "$A",  "$KECIRC",

@@ -1,6 +1,8 @@
 #include "tools/voice/voice_build.h"
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 #include <unistd.h>
 
 #include <algorithm>
@@ -180,6 +182,9 @@ struct CommandLineCase {
     int status;
     const char* message;
 };
+
+// Readable test names.
+void PrintTo(const CommandLineCase& c, std::ostream* out) { *out << c.message; }
 
 class VoiceBuildCommandLine : public VoiceBuildTest,
                               public testing::WithParamInterface<CommandLineCase> {};

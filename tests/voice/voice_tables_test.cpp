@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -50,6 +52,9 @@ struct BadLine {
     const char* line;
     const char* message;
 };
+
+// Readable test names.
+void PrintTo(const BadLine& c, std::ostream* out) { *out << c.message; }
 
 class CharacterTableErrors : public testing::TestWithParam<BadLine> {};
 

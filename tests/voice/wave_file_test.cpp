@@ -1,6 +1,8 @@
 #include "tools/voice/wave_file.h"
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 #include <unistd.h>
 
 #include <filesystem>
@@ -45,6 +47,9 @@ struct ConversionCase {
     float in;
     std::uint8_t out;
 };
+
+// Readable test names.
+void PrintTo(const ConversionCase& c, std::ostream* out) { *out << c.in; }
 
 class ToUnsigned8 : public testing::TestWithParam<ConversionCase> {};
 
