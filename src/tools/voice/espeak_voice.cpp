@@ -84,11 +84,9 @@ bool writeAll(int fd, const void* data, std::size_t size) {
     return true;
 }
 
-// Runs in the child: speaks the text and sends the rate (4 bytes) and the
-// 16-bit samples down the pipe. Never returns.
-[[noreturn]] void speakInChild(int fd, const std::string& text, const EspeakSettings& settings) {
-    const int rate =
-        api()->initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+// In the child, after the synthesizer's start (its sample rate, or 0 when it
+// failed): the fixed voice, rate and pitch of every sound the builder makes.
+void useSettings(int rate, const EspeakSettings& settings) {
     if (rate <= 0) ::_exit(kNoSynthesizer);
     if (api()->setVoiceByName(settings.voice.c_str()) != EE_OK) ::_exit(kNoVoice);
     api()->setParameter(espeakRATE, settings.wordsPerMinute, 0);
@@ -97,6 +95,14 @@ bool writeAll(int fd, const void* data, std::size_t size) {
     api()->setParameter(espeakVOLUME, settings.volume, 0);
     api()->setParameter(espeakWORDGAP, 0, 0);
     api()->setParameter(espeakPUNCTUATION, espeakPUNCT_NONE, 0);
+}
+
+// Runs in the child: speaks the text and sends the rate (4 bytes) and the
+// 16-bit samples down the pipe. Never returns.
+[[noreturn]] void speakInChild(int fd, const std::string& text, const EspeakSettings& settings) {
+    const int rate =
+        api()->initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+    useSettings(rate, settings);
 
     std::vector<std::int16_t> samples;
     collected = &samples;
@@ -137,14 +143,7 @@ int collectMarked(short* samples, int count, espeak_EVENT* events) {
     const int rate =
         api()->initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr,
                           espeakINITIALIZE_PHONEME_EVENTS | espeakINITIALIZE_DONT_EXIT);
-    if (rate <= 0) ::_exit(kNoSynthesizer);
-    if (api()->setVoiceByName(settings.voice.c_str()) != EE_OK) ::_exit(kNoVoice);
-    api()->setParameter(espeakRATE, settings.wordsPerMinute, 0);
-    api()->setParameter(espeakPITCH, settings.pitch, 0);
-    api()->setParameter(espeakRANGE, settings.range, 0);
-    api()->setParameter(espeakVOLUME, settings.volume, 0);
-    api()->setParameter(espeakWORDGAP, 0, 0);
-    api()->setParameter(espeakPUNCTUATION, espeakPUNCT_NONE, 0);
+    useSettings(rate, settings);
 
     Marked result;
     marked = &result;
