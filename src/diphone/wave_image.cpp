@@ -40,6 +40,29 @@ void appendFrom(std::istream& in, std::uint64_t count) {
     }
 }
 
+constexpr std::size_t kFadeSamples = 44;     // 4 ms at 11025 Hz
+constexpr std::size_t kPeriodSearch = 256;   // longer than the longest pitch period
+
+// Fades the last samples of the image, which end a diphone cut short, when
+// they are a sound swinging around the silent level (a voiced or noisy
+// sound; a level that never crosses silence has no period to break).
+void fadeOutCutEnd(std::size_t appended) {
+    auto& s = voice();
+    const std::size_t inImage = s.imageLength > kHeaderSize ? s.imageLength - kHeaderSize : 0;
+    const std::size_t searched = std::min({kPeriodSearch, appended, inImage});
+    bool swings = false;
+    for (std::size_t k = s.imageLength - searched + 1; k < s.imageLength && !swings; ++k)
+        swings = s.image[k - 1] < kSilence && s.image[k] >= kSilence;
+    if (!swings) return;
+    const std::size_t n = std::min(kFadeSamples, searched);
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint8_t& sample = s.image[s.imageLength - n + i];
+        const auto kept = static_cast<long>(n - i - 1);
+        sample = static_cast<std::uint8_t>(kSilence + (static_cast<long>(sample) - kSilence) * kept /
+                                                          static_cast<long>(n));
+    }
+}
+
 }  // namespace
 
 // An unstressed diphone (mode below 2, more than one phoneme) loses
@@ -71,6 +94,10 @@ bool appendDiphone(std::string_view name, int mode, double factor) {
     s.samples.seekg(entry->offset);
     if (!s.samples) return true;
     appendFrom(s.samples, static_cast<std::uint64_t>(count));
+    // A factor below 1 cuts the diphone in the middle of a pitch period:
+    // its last few milliseconds fade to the silent level, so that the join
+    // with what follows does not click.
+    if (factor < 1.0 && count < kept) fadeOutCutEnd(static_cast<std::size_t>(count));
     return true;
 }
 
