@@ -39,9 +39,6 @@ struct VoiceState {
     std::size_t imageLength = kHeaderSize;
     ImageListener listener = nullptr;
     std::minstd_rand noise;
-
-    // Reading of the phoneme string in progress.
-    int stressMode = 1;
 };
 
 VoiceState& voice();

@@ -1,23 +1,23 @@
-// Reading a phoneme string: cutting it into units, splitting each unit into
-// diphone pieces, turning each piece into database names, and the fallbacks
-// for names the voice does not hold.
-//
-// The phoneme string comes from the translator:
-//   "["        starts a word (stress not yet heard)
-//   " " "]"    end the unit
-//   "/"        joins rule outputs into one unit while it holds 8 characters or
-//              fewer; a longer unit ends there
-//   "_c"       the recorded sound of the character c
-//   A E I O U  a stressed vowel; "^" and "~" follow a vowel (circumflex, tilde)
+// The walk over a phoneme string (see phoneme_walk.h), and the synthesizer
+// that plays what it meets into the wave image.
 #include <string>
 
 #include "diphone/ovinter_state.h"
+#include "diphone/phoneme_walk.h"
 
 namespace ovinter {
 
 using detail::voice;
 
 namespace {
+
+// The walk in progress (one at a time, on the main thread).
+struct WalkState {
+    PhonemeSink* sink = nullptr;
+    bool namePunctuation = false;
+    int stressMode = 1;
+};
+WalkState walk;
 
 constexpr std::size_t kLongestUnit = 40;
 // Units joined with "/" end at the first "/" once they are longer than this.
@@ -57,38 +57,36 @@ bool endsWith(std::string_view s, std::string_view suffix) {
 // Plays a name, else falls back: a diphone to its two halves, a name with a
 // circumflex to its consonant and its vowel, a nasal vowel to its oral vowel
 // and the nasal coda "$nn", a missing sound of one phoneme to a noise burst.
-void playName(std::string_view fullName, int mode, double factor) {
+void playName(std::string_view fullName, int mode, double factor, bool fallback = false) {
     const std::string_view name = fullName.substr(0, detail::kLongestLookupName);
-    const bool found = startsWith(name, "_") ? detail::appendCharacterSound(name)
-                                             : detail::appendDiphone(name, mode, factor);
-    if (found) return;
+    if (walk.sink->name(name, mode, factor, fallback)) return;
     if (name.size() <= 2) {
-        detail::appendNoise();
+        walk.sink->noise();
         return;
     }
     const char last = name.back();
     if (isVowelLike(last)) {
-        playName(name.substr(0, name.size() - 1), mode, 0.9 * factor);
-        playName(std::string("$") + last, mode, factor);
+        playName(name.substr(0, name.size() - 1), mode, 0.9 * factor, true);
+        playName(std::string("$") + last, mode, factor, true);
     } else if (name.size() > 6 && endsWith(name, "CIRC")) {
-        playName(name.substr(0, name.size() - 5), mode, 0.9 * factor);
-        playName("$" + std::string(name.substr(name.size() - 5)), mode, factor);
+        playName(name.substr(0, name.size() - 5), mode, 0.9 * factor, true);
+        playName("$" + std::string(name.substr(name.size() - 5)), mode, factor, true);
     } else if (endsWith(name, "TIL")) {
         const std::string vowel(name.substr(0, name.size() - 3));
         const char v = vowel.empty() ? '\0' : vowel.back();
         // i and u have no circumflex form: the plain vowel stands for it.
         if (v == 'i' || v == 'I' || v == 'u' || v == 'U')
-            playName(vowel, mode, 0.9 * factor);
+            playName(vowel, mode, 0.9 * factor, true);
         else
-            playName(vowel + "CIRC", 2, 0.9 * factor);
-        playName("$nn", 1, 0.9);
+            playName(vowel + "CIRC", 2, 0.9 * factor, true);
+        playName("$nn", 1, 0.9, true);
     }
 }
 
 // One diphone piece: "_c" is a character sound; otherwise "$" + the
 // phonemes, with each vowel mark closing a name of its own ("CIRC", "TIL").
 void playPiece(std::string_view fullPiece, double factor) {
-    auto& s = voice();
+    auto& s = walk;
     const std::string_view piece = fullPiece.substr(0, kLongestPiece);
     if (startsWith(piece, "_")) {
         // A lone "_" names no character: nothing to play.
@@ -179,8 +177,8 @@ void decomposeUnit(std::string_view u, double factor) {
 
 // Reads the next unit from `pos` on and leaves `pos` after it. A punctuation
 // unit that is not to be named becomes its pause and an empty unit.
-std::string readUnit(std::string_view phonemes, std::size_t& pos, bool namePunctuation) {
-    auto& s = voice();
+std::string readUnit(std::string_view phonemes, std::size_t& pos) {
+    auto& s = walk;
     const std::size_t length = phonemes.size();
     if (pos < length && phonemes[pos] == '[') {
         s.stressMode = 1;
@@ -213,31 +211,48 @@ std::string readUnit(std::string_view phonemes, std::size_t& pos, bool namePunct
     if (pos > length) pos = length;
     if (!cutAtSlash && pos < length) ++pos;  // the blank or "]"
 
-    if (!namePunctuation && unit.size() == 2 && unit[0] == '_') {
+    if (!s.namePunctuation && unit.size() == 2 && unit[0] == '_') {
         if (const int pause = pauseAfter(unit[1]); pause >= 0) {
-            detail::appendSilence(pause);
+            s.sink->pause(pause);
             unit.clear();
         }
     }
     return unit;
 }
 
+// Plays what the walk meets into the wave image.
+class Synthesis final : public PhonemeSink {
+public:
+    bool name(std::string_view name, int mode, double factor, bool) override {
+        return startsWith(name, "_") ? detail::appendCharacterSound(name)
+                                     : detail::appendDiphone(name, mode, factor);
+    }
+    void noise() override { detail::appendNoise(); }
+    void pause(int samples) override { detail::appendSilence(samples); }
+    void wordGap() override { detail::appendSilence(voice().wordGap); }
+};
+
 }  // namespace
+
+void walkPhonemes(std::string_view phonemes, bool namePunctuation, PhonemeSink& sink) {
+    walk = WalkState{&sink, namePunctuation, 1};
+    std::size_t pos = 0;
+    while (pos < phonemes.size()) {
+        const std::string unit = readUnit(phonemes, pos);
+        decomposeUnit(unit, 1.0);
+        // A gap after each word and each unit cut at a "/", but neither
+        // after a unit ended by a blank nor after the last one.
+        if (pos < phonemes.size() && pos >= 1 && phonemes[pos - 1] != ' ') sink.wordGap();
+    }
+    walk.sink = nullptr;
+}
 
 void speakPhonemes(std::string_view phonemes, bool namePunctuation) {
     auto& s = voice();
     if (s.image.empty()) return;  // no voice loaded
     s.imageLength = detail::kHeaderSize;
-    s.stressMode = 1;
-    std::size_t pos = 0;
-    while (pos < phonemes.size()) {
-        const std::string unit = readUnit(phonemes, pos, namePunctuation);
-        decomposeUnit(unit, 1.0);
-        // A gap after each word and each unit cut at a "/", but neither
-        // after a unit ended by a blank nor after the last one.
-        if (pos < phonemes.size() && pos >= 1 && phonemes[pos - 1] != ' ')
-            detail::appendSilence(s.wordGap);
-    }
+    Synthesis synthesis;
+    walkPhonemes(phonemes, namePunctuation, synthesis);
     detail::flushImage();
 }
 

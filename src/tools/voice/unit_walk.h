@@ -1,8 +1,7 @@
 // The database names that speaking a phoneme string looks up, in order,
-// without playing anything: the same cutting into units, splitting into
-// pieces and fallbacks as the diphone synthesizer (src/diphone), so that a
-// voice author can see which units a text needs and which the voice lacks.
-// tests/voice checks the walk against the samples the synthesizer assembles.
+// without playing anything: the synthesizer's own walk (src/diphone/
+// phoneme_walk.h) with a sink that lists what it meets, so that a voice
+// author can see which units a text needs and which the voice lacks.
 #pragma once
 
 #include <functional>
