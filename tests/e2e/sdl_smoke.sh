@@ -49,15 +49,20 @@ transcript="$work/transcript.txt"
 (
     cd "$data"
     exec env DISPLAY=":$display" ORALIS_BACKEND=sdl SDL_AUDIODRIVER=dummy ORALIS_SEED=0 \
-        ORALIS_TRANSCRIPT="$transcript" ORALIS_KEYS="<wait:3000> j x S" \
+        ORALIS_TRANSCRIPT="$transcript" ORALIS_KEYS="<wait:8000> j x S" \
         timeout 60 "$game"
 ) >"$work/game.log" 2>&1 &
 game_pid=$!
 
-# The script waits three seconds before its first key: the opening screen
-# is up by now.
-sleep 1.5
-import -display ":$display" -window root "$work/shot.png"
+# The script waits eight seconds before its first key: the opening screen is
+# shown and spoken meanwhile. A loaded machine may take a while to map the
+# window, so screenshots are taken until one shows text (or time is up).
+lit_fraction() { convert "$1" -colorspace Gray -threshold 10% -format '%[fx:mean]' info:; }
+for _ in $(seq 12); do
+    sleep 0.5
+    import -display ":$display" -window root "$work/shot.png" 2>/dev/null || continue
+    awk -v f="$(lit_fraction "$work/shot.png")" 'BEGIN { exit !(f > 0.002) }' && break
+done
 
 if wait "$game_pid"; then status=0; else status=$?; fi
 game_pid=""
@@ -71,7 +76,7 @@ echo "sdl smoke on display :$display"
 check "the game ended with exit code 0 (got $status)" "$([[ $status -eq 0 ]] && echo true || echo false)"
 check "the scripted j reached the game (transcript line \"<ms> key 106\")" \
     "$(grep -Eq '^[0-9]+ key 106$' "$transcript" 2>/dev/null && echo true || echo false)"
-lit=$(convert "$work/shot.png" -colorspace Gray -threshold 10% -format '%[fx:mean]' info:)
+lit=$(lit_fraction "$work/shot.png")
 check "the window shows text (lit fraction of the screen $lit > 0.002)" \
     "$(awk -v f="$lit" 'BEGIN { print (f > 0.002) ? "true" : "false" }')"
 
