@@ -106,8 +106,8 @@ void WaveStream::write(const Pending& b) {
     const auto startFrame = static_cast<std::uint64_t>(std::llround(b.startMs * format_.rate / 1000.0));
     const std::size_t frame = frameBytes(format_);
     if (startFrame > framesWritten_) {
-        const std::vector<std::uint8_t> silence((startFrame - framesWritten_) * frame,
-                                                format_.bits == 8 ? 128 : 0);
+        const auto gap = static_cast<std::size_t>(startFrame - framesWritten_) * frame;
+        const std::vector<std::uint8_t> silence(gap, format_.bits == 8 ? 128 : 0);
         failed_ |= std::fwrite(silence.data(), 1, silence.size(), file_) != silence.size();
         framesWritten_ = startFrame;
     }
