@@ -11,6 +11,7 @@
 
 #include "platform/driver.h"
 #include "platform/sdl/sdl_font.h"
+#include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_sound.h"
 
 namespace platform::sdl {
@@ -71,6 +72,7 @@ private:
     void translate(const SDL_Event& event);
     void translateKeyDown(const SDL_KeyboardEvent& key);
     void translateWindowEvent(const SDL_WindowEvent& window);
+    SDL_Event keyEvent(Uint32 type, const PhysicalKey& physical, std::uint8_t modifiers);
     void pushStrokeDown(const KeyStroke& stroke);
     void pushStrokeUp(const KeyStroke& stroke);
     void pushClose();

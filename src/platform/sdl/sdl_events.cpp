@@ -194,6 +194,18 @@ void SdlDriver::deliver(const ScriptAction& action) {
     }
 }
 
+// A key event of the physical key, as SDL would report it to the window.
+SDL_Event SdlDriver::keyEvent(Uint32 type, const PhysicalKey& physical, std::uint8_t modifiers) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.key.windowID = window_ ? SDL_GetWindowID(window_) : 0;
+    event.key.keysym.scancode = physical.scancode;
+    event.key.keysym.sym = SDL_GetKeyFromScancode(physical.scancode);
+    event.key.keysym.mod = static_cast<Uint16>(sdlModFromModifiers(modifiers) | physical.extraMod);
+    return event;
+}
+
 void SdlDriver::pushStrokeDown(const KeyStroke& stroke) {
     const auto physical = physicalKeyFor(stroke.virtualKey, stroke.modifiers);
     if (!physical || !started_) {
@@ -208,14 +220,7 @@ void SdlDriver::pushStrokeDown(const KeyStroke& stroke) {
             append(keyMessage(MessageKind::Char, *stroke.character, stroke.modifiers));
         return;
     }
-    SDL_Event down{};
-    down.type = SDL_KEYDOWN;
-    down.key.state = SDL_PRESSED;
-    down.key.windowID = window_ ? SDL_GetWindowID(window_) : 0;
-    down.key.keysym.scancode = physical->scancode;
-    down.key.keysym.sym = SDL_GetKeyFromScancode(physical->scancode);
-    down.key.keysym.mod =
-        static_cast<Uint16>(sdlModFromModifiers(stroke.modifiers) | physical->extraMod);
+    SDL_Event down = keyEvent(SDL_KEYDOWN, *physical, stroke.modifiers);
 
     // The character normally comes from the translation: typed text for a
     // printable one, synthesis for a control character. Should the key script
@@ -255,14 +260,7 @@ void SdlDriver::pushStrokeUp(const KeyStroke& stroke) {
         append(keyMessage(MessageKind::KeyUp, stroke.virtualKey, stroke.modifiers));
         return;
     }
-    SDL_Event up{};
-    up.type = SDL_KEYUP;
-    up.key.state = SDL_RELEASED;
-    up.key.windowID = window_ ? SDL_GetWindowID(window_) : 0;
-    up.key.keysym.scancode = physical->scancode;
-    up.key.keysym.sym = SDL_GetKeyFromScancode(physical->scancode);
-    up.key.keysym.mod =
-        static_cast<Uint16>(sdlModFromModifiers(stroke.modifiers) | physical->extraMod);
+    SDL_Event up = keyEvent(SDL_KEYUP, *physical, stroke.modifiers);
     SDL_PushEvent(&up);
 }
 

@@ -8,19 +8,14 @@
 #include <vector>
 
 #include "platform/driver.h"
+#include "platform/win32/pcm_format.h"
 
 namespace platform {
 
 bool playSoundOnDevice(int rate, int bits, int channels, const std::uint8_t* data,
                        std::size_t size) {
     if (size == 0) return true;
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = static_cast<WORD>(channels);
-    format.nSamplesPerSec = static_cast<DWORD>(rate);
-    format.wBitsPerSample = static_cast<WORD>(bits);
-    format.nBlockAlign = static_cast<WORD>(channels * (bits / 8));
-    format.nAvgBytesPerSec = format.nBlockAlign * format.nSamplesPerSec;
+    WAVEFORMATEX format = win32::pcmFormat(rate, bits, channels);
     HANDLE done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (!done) return false;
     HWAVEOUT device = nullptr;

@@ -3,6 +3,7 @@
 // messages, and the simple sound player for the looping tones.
 #include <algorithm>
 
+#include "platform/win32/pcm_format.h"
 #include "platform/win32/win32_driver.h"
 
 namespace platform::win32 {
@@ -17,14 +18,7 @@ constexpr int kCloseWaitMs = 500;
 
 int Win32Driver::waveOpen(int samplesPerSecond, int bitsPerSample, int channels) {
     if (wave_) return MMSYSERR_ALLOCATED;
-    WAVEFORMATEX format{};
-    format.wFormatTag = WAVE_FORMAT_PCM;
-    format.nChannels = static_cast<WORD>(channels);
-    format.nSamplesPerSec = static_cast<DWORD>(samplesPerSecond);
-    format.wBitsPerSample = static_cast<WORD>(bitsPerSample);
-    format.nBlockAlign = static_cast<WORD>(channels * (bitsPerSample / 8));
-    format.nAvgBytesPerSec = format.nBlockAlign * format.nSamplesPerSec;
-    format.cbSize = 0;
+    WAVEFORMATEX format = pcmFormat(samplesPerSecond, bitsPerSample, channels);
     // The returned blocks are messages to the console window; before the
     // window exists, messages to the thread.
     HWND window = window_.load();
